@@ -1,0 +1,69 @@
+#pragma once
+
+#include "main_window/window_placement.h"
+
+#include <QMainWindow>
+#include <QPoint>
+#include <array>
+
+class QAction;
+class QButtonGroup;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The calculator's main window. Its controls keep the names of the window
+// layout; its behaviour is split by concern over the form1_*.cpp files.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    Form1();
+
+    // Outer frame position and size in twips (single precision).
+    float Left() const;
+    float Top() const;
+    void setLeft(float twips);
+    void setTop(float twips);
+    float Width() const;
+    float Height() const;
+
+private:
+    // Layout
+    void createControls();
+    void connectHandlers();
+
+    // Lifecycle
+    void Form_Load();
+    void MenuAbout_Click();
+    void centreOnScreen();
+    void placeWindow();
+
+    // Calculation
+    void Command1_Click();
+
+    std::array<QLineEdit *, 5> Text1{};
+    std::array<QLabel *, 6> Label1{};
+    std::array<QRadioButton *, 3> Option1{};
+    std::array<QRadioButton *, 2> Option2{};
+    std::array<QRadioButton *, 2> Option3{};
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QGroupBox *fraDistance = nullptr;
+    QGroupBox *fraSpeed = nullptr;
+    QPushButton *Command1 = nullptr;
+    QFrame *Line1 = nullptr;
+    QAction *MenuAbout = nullptr;
+    QButtonGroup *option1Group = nullptr;
+    QButtonGroup *option2Group = nullptr;
+    QButtonGroup *option3Group = nullptr;
+
+    // The position last given in twips and the frame corner it was placed at:
+    // while the window stays there, Left and Top report the twips exactly.
+    TwipsPosition placedTwips_{0.0f, 0.0f};
+    QPoint placedPixels_;
+};

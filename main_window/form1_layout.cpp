@@ -1,0 +1,215 @@
+// The main window's controls, laid out from one table.
+#include "main_window/Form1.h"
+
+#include "app/identity.h"
+#include "main_window/twips.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+enum class Kind { Frame, Label, TextBox, Button, Option, Line };
+
+enum Initial : unsigned {
+    Plain = 0,
+    RightAligned = 1u << 0,
+    Centred = 1u << 1,
+    Selected = 1u << 2,
+    Disabled = 1u << 3,
+    ReadOnly = 1u << 4,
+};
+
+struct ControlRow
+{
+    const char *name;
+    Kind kind;
+    const char *container; // nullptr: the window's client area
+    int left, top, width, height; // twips; a line runs from (left, top) over its width
+    int tabIndex; // -1: outside the tab order
+    const char *caption;
+    unsigned initial;
+};
+
+// Rows by container, top to bottom as on screen; creation follows the rows.
+constexpr ControlRow form1Controls[] = {
+    // name          kind           container      left   top   width height tab caption                 initial
+    {"Frame1",      Kind::Frame,   nullptr,       120,    0,   2775, 2895,  0, "CURVE RADIUS (m)",     Plain},
+    {"Label1(0)",   Kind::Label,   "Frame1",      120,  240,   1815,  255,  6, "Left Outer Radius",    RightAligned},
+    {"Text1(0)",    Kind::TextBox, "Frame1",     2040,  240,    615,  285,  1, "",                     Plain},
+    {"Label1(1)",   Kind::Label,   "Frame1",      120,  600,   1815,  255,  7, "Right Outer Radius",   RightAligned},
+    {"Text1(1)",    Kind::TextBox, "Frame1",     2040,  600,    615,  285,  2, "",                     Plain},
+    {"Label1(2)",   Kind::Label,   "Frame1",      120,  960,   1815,  255,  8, "Inner Radius",         RightAligned},
+    {"Text1(2)",    Kind::TextBox, "Frame1",     2040,  960,    615,  285,  3, "",                     Plain},
+    {"Label1(4)",   Kind::Label,   "Frame1",      120, 1320,   2535,  255, 11, "OR",                   Centred},
+    {"Label1(5)",   Kind::Label,   "Frame1",      120, 1560,   1815,  255, 12, "Single Radius",        RightAligned},
+    {"Text1(4)",    Kind::TextBox, "Frame1",     2040, 1560,    615,  285,  4, "",                     Plain},
+    {"Line1",       Kind::Line,    "Frame1",      120, 1920,   2520,    0, -1, "",                     Plain},
+    {"Command1",    Kind::Button,  "Frame1",      120, 2040,   2535,  375,  5, "CALCULATE",            Plain},
+    {"Label1(3)",   Kind::Label,   "Frame1",      120, 2520,   1815,  255,  9, "Maximum Speed (km/h)", RightAligned},
+    {"Text1(3)",    Kind::TextBox, "Frame1",     2040, 2520,    615,  285, 10, "",                     ReadOnly},
+    {"Frame2",      Kind::Frame,   nullptr,      3000,    0,   1695, 2895, 13, "UNIT OF MEASURE",      Plain},
+    {"Option1(0)",  Kind::Option,  "Frame2",      360,  240,    975,  255, 14, "Both",                 Plain},
+    {"Option1(1)",  Kind::Option,  "Frame2",      360,  480,    975,  255, 15, "Imperial",             Plain},
+    {"Option1(2)",  Kind::Option,  "Frame2",      360,  720,    975,  255, 16, "Metric",               Selected},
+    {"fraDistance", Kind::Frame,   "Frame2",      240, 1080,   1215,  795, 17, "DISTANCE",             Disabled},
+    {"Option2(0)",  Kind::Option,  "fraDistance", 120,  240,    975,  255, 18, "Imperial",             Plain},
+    {"Option2(1)",  Kind::Option,  "fraDistance", 120,  480,    975,  255, 19, "Metric",               Selected},
+    {"fraSpeed",    Kind::Frame,   "Frame2",      240, 1920,   1215,  795, 20, "SPEED",                Disabled},
+    {"Option3(0)",  Kind::Option,  "fraSpeed",    120,  240,    975,  255, 21, "Imperial",             Plain},
+    {"Option3(1)",  Kind::Option,  "fraSpeed",    120,  480,    975,  255, 22, "Metric",               Selected},
+};
+
+constexpr int clientWidth = 4815;
+constexpr int clientHeight = 3015;
+
+QWidget *createControl(const ControlRow &row, QWidget *container)
+{
+    const QString caption = QString::fromLatin1(row.caption);
+    QWidget *control = nullptr;
+    switch (row.kind) {
+    case Kind::Frame:
+        control = new QGroupBox(caption, container);
+        break;
+    case Kind::Label: {
+        auto *label = new QLabel(caption, container);
+        label->setTextFormat(Qt::PlainText);
+        const Qt::Alignment horizontal = row.initial & RightAligned ? Qt::AlignRight
+            : row.initial & Centred                                ? Qt::AlignHCenter
+                                                                   : Qt::AlignLeft;
+        label->setAlignment(horizontal | Qt::AlignVCenter);
+        control = label;
+        break;
+    }
+    case Kind::TextBox: {
+        auto *box = new QLineEdit(container);
+        box->setAlignment(Qt::AlignCenter);
+        // Falls back to Arial's metrics where the old system face is missing.
+        QFont font = box->font();
+        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")});
+        box->setFont(font);
+        if (row.initial & ReadOnly) {
+            box->setReadOnly(true);
+            box->setFocusPolicy(Qt::ClickFocus); // not a tab stop
+        }
+        control = box;
+        break;
+    }
+    case Kind::Button: {
+        auto *button = new QPushButton(caption, container);
+        button->setAutoDefault(false);
+        control = button;
+        break;
+    }
+    case Kind::Option: {
+        auto *option = new QRadioButton(caption, container);
+        option->setChecked(row.initial & Selected);
+        control = option;
+        break;
+    }
+    case Kind::Line: {
+        auto *line = new QFrame(container);
+        line->setFrameShape(QFrame::HLine);
+        line->setFrameShadow(QFrame::Plain);
+        control = line;
+        break;
+    }
+    }
+    control->setObjectName(QString::fromLatin1(row.name));
+    const int height = row.kind == Kind::Line ? 1 : pixelsFromTwips(row.height);
+    control->setGeometry(pixelsFromTwips(row.left), pixelsFromTwips(row.top), pixelsFromTwips(row.width), height);
+    if (row.initial & Disabled)
+        control->setEnabled(false);
+    return control;
+}
+
+template <typename Control, std::size_t Count>
+void collect(std::array<Control *, Count> &members, const QWidget *client, const char *arrayName)
+{
+    for (std::size_t index = 0; index < Count; ++index)
+        members[index] = client->findChild<Control *>(QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index));
+}
+
+// The Tab key enters an option group at its selected button only; the arrow
+// keys move within the group.
+void keepTabStopOnSelected(const QButtonGroup *group)
+{
+    for (QAbstractButton *button : group->buttons()) {
+        const Qt::FocusPolicy policy = button->focusPolicy();
+        button->setFocusPolicy(button->isChecked() ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                                   : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+    }
+}
+
+template <std::size_t Count>
+QButtonGroup *optionGroup(const std::array<QRadioButton *, Count> &options, QObject *owner)
+{
+    auto *group = new QButtonGroup(owner);
+    for (std::size_t index = 0; index < Count; ++index)
+        group->addButton(options[index], static_cast<int>(index));
+    keepTabStopOnSelected(group);
+    QObject::connect(group, &QButtonGroup::idToggled, group, [group](int, bool selected) {
+        if (selected)
+            keepTabStopOnSelected(group);
+    });
+    return group;
+}
+
+} // namespace
+
+void Form1::createControls()
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowTitle(QString::fromLatin1(identity::applicationTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    QFont windowFont(QStringLiteral("Arial"));
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(pixelsFromTwips(clientWidth), pixelsFromTwips(clientHeight));
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    MenuAbout = menuBar()->addAction(QStringLiteral("&About"));
+    MenuAbout->setObjectName(QStringLiteral("MenuAbout"));
+
+    std::vector<std::pair<int, QWidget *>> tabChain;
+    for (const ControlRow &row : form1Controls) {
+        QWidget *container = row.container ? client->findChild<QWidget *>(QString::fromLatin1(row.container)) : client;
+        QWidget *control = createControl(row, container);
+        if (row.tabIndex >= 0)
+            tabChain.emplace_back(row.tabIndex, control);
+    }
+    std::sort(tabChain.begin(), tabChain.end());
+    for (std::size_t i = 1; i < tabChain.size(); ++i)
+        setTabOrder(tabChain[i - 1].second, tabChain[i].second);
+
+    collect(Text1, client, "Text1");
+    collect(Label1, client, "Label1");
+    collect(Option1, client, "Option1");
+    collect(Option2, client, "Option2");
+    collect(Option3, client, "Option3");
+    Frame1 = client->findChild<QGroupBox *>(QStringLiteral("Frame1"));
+    Frame2 = client->findChild<QGroupBox *>(QStringLiteral("Frame2"));
+    fraDistance = client->findChild<QGroupBox *>(QStringLiteral("fraDistance"));
+    fraSpeed = client->findChild<QGroupBox *>(QStringLiteral("fraSpeed"));
+    Command1 = client->findChild<QPushButton *>(QStringLiteral("Command1"));
+    Line1 = client->findChild<QFrame *>(QStringLiteral("Line1"));
+
+    // Each option array is its own exclusive group, whatever frame it sits in.
+    option1Group = optionGroup(Option1, this);
+    option2Group = optionGroup(Option2, this);
+    option3Group = optionGroup(Option3, this);
+}

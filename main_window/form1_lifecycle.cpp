@@ -1,0 +1,87 @@
+// Creation, load and unload of the main window, its position in twips and
+// the About menu entry.
+#include "main_window/Form1.h"
+
+#include "main_window/twips.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+
+Form1::Form1()
+{
+    createControls();
+    connectHandlers();
+    Form_Load();
+}
+
+void Form1::connectHandlers()
+{
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(MenuAbout, &QAction::triggered, this, &Form1::MenuAbout_Click);
+}
+
+void Form1::Form_Load()
+{
+    adjustSize(); // the outer size is final from here on
+    centreOnScreen();
+    Text1[0]->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::centreOnScreen()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const TwipsPosition centre = centredPosition(float(screen.width() * TwipsPerPixel), float(screen.height() * TwipsPerPixel),
+                                                 Width(), Height());
+    setLeft(float(screen.x() * TwipsPerPixel) + centre.left);
+    setTop(float(screen.y() * TwipsPerPixel) + centre.top);
+}
+
+void Form1::MenuAbout_Click()
+{
+    // The About window opens from here.
+}
+
+float Form1::Left() const
+{
+    return frameGeometry().topLeft() == placedPixels_ ? placedTwips_.left : float(frameGeometry().x() * TwipsPerPixel);
+}
+
+float Form1::Top() const
+{
+    return frameGeometry().topLeft() == placedPixels_ ? placedTwips_.top : float(frameGeometry().y() * TwipsPerPixel);
+}
+
+void Form1::setLeft(float twips)
+{
+    placedTwips_ = {twips, Top()};
+    placeWindow();
+}
+
+void Form1::setTop(float twips)
+{
+    placedTwips_ = {Left(), twips};
+    placeWindow();
+}
+
+float Form1::Width() const
+{
+    return float(frameGeometry().width() * TwipsPerPixel);
+}
+
+float Form1::Height() const
+{
+    return float(frameGeometry().height() * TwipsPerPixel);
+}
+
+// The window system places whole pixels; the twips given are kept so that
+// Left and Top give them back unchanged while the window stays put.
+void Form1::placeWindow()
+{
+    placedPixels_ = QPoint(int(std::lround(placedTwips_.left / TwipsPerPixel)),
+                           int(std::lround(placedTwips_.top / TwipsPerPixel)));
+    move(placedPixels_);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+// Positions and sizes of the main window in twips, single precision, measured
+// on the outer frame from the screen's top-left corner.
+struct TwipsPosition
+{
+    float left;
+    float top;
+};
+
+// Where a window of the given outer size stands when centred on the screen.
+// Fractions are kept and a window larger than the screen gets negative values.
+TwipsPosition centredPosition(float screenWidth, float screenHeight, float windowWidth, float windowHeight);

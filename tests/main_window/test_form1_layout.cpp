@@ -1,0 +1,221 @@
+// The main window as the user first sees it.
+#include "main_window/Form1.h"
+#include "support/form1_controls.h"
+#include "support/scratch_directory.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMenuBar>
+#include <QScreen>
+
+using namespace form1;
+
+class Form1LayoutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void cleanup() { directory_.reset(); }
+
+    void windowFrame();
+    void geometry_data();
+    void geometry();
+    void captionsAndStates();
+    void optionArraysAreSeparateGroups();
+    void tabChain();
+    void focusStartsInLeftOuterRadius();
+    void centredOnTheScreen();
+    void captionsAreNotClipped();
+    void aboutMenuEntry();
+    void render();
+
+private:
+    std::unique_ptr<ScratchDirectory> directory_;
+};
+
+void Form1LayoutTest::windowFrame()
+{
+    Form1 form;
+    form.show();
+    QCOMPARE(form.windowTitle(), QStringLiteral("Ferrox SpdCalc"));
+    QCOMPARE(form.centralWidget()->size(), QSize(321, 201));
+    const Qt::WindowFlags flags = form.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    // Not resizable: the window's size is fixed to its contents.
+    QCOMPARE(form.minimumSize(), form.maximumSize());
+    form.resize(600, 500);
+    QCOMPARE(form.centralWidget()->size(), QSize(321, 201));
+    QCOMPARE(form.font().family(), QStringLiteral("Arial"));
+    QCOMPARE(form.font().pointSizeF(), 8.25);
+    QVERIFY(!form.windowIcon().isNull());
+    QCOMPARE(form.windowIcon().availableSizes().value(0), QSize(16, 16));
+}
+
+void Form1LayoutTest::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels"); // within the container, twips / 15
+
+    QTest::newRow("Frame1") << "Frame1" << QRect(8, 0, 185, 193);
+    QTest::newRow("Text1(0)") << "Text1(0)" << QRect(136, 16, 41, 19);
+    QTest::newRow("Label1(2)") << "Label1(2)" << QRect(8, 64, 121, 17);
+    QTest::newRow("Label1(4)") << "Label1(4)" << QRect(8, 88, 169, 17);
+    QTest::newRow("Text1(4)") << "Text1(4)" << QRect(136, 104, 41, 19);
+    QTest::newRow("Line1") << "Line1" << QRect(8, 128, 168, 1);
+    QTest::newRow("Command1") << "Command1" << QRect(8, 136, 169, 25);
+    QTest::newRow("Text1(3)") << "Text1(3)" << QRect(136, 168, 41, 19);
+    QTest::newRow("Frame2") << "Frame2" << QRect(200, 0, 113, 193);
+    QTest::newRow("Option1(2)") << "Option1(2)" << QRect(24, 48, 65, 17);
+    QTest::newRow("fraDistance") << "fraDistance" << QRect(16, 72, 81, 53);
+    QTest::newRow("fraSpeed") << "fraSpeed" << QRect(16, 128, 81, 53);
+    QTest::newRow("Option3(1)") << "Option3(1)" << QRect(8, 32, 65, 17);
+}
+
+void Form1LayoutTest::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    Form1 form;
+    form.show();
+    QCOMPARE(control(form, name)->geometry(), pixels);
+}
+
+void Form1LayoutTest::captionsAndStates()
+{
+    Form1 form;
+    form.show();
+    QCOMPARE(frame(form, "Frame1")->title(), QStringLiteral("CURVE RADIUS (m)"));
+    QCOMPARE(frame(form, "Frame2")->title(), QStringLiteral("UNIT OF MEASURE"));
+    QCOMPARE(frame(form, "fraDistance")->title(), QStringLiteral("DISTANCE"));
+    QCOMPARE(frame(form, "fraSpeed")->title(), QStringLiteral("SPEED"));
+    const QStringList labels = {"Left Outer Radius", "Right Outer Radius", "Inner Radius", "Maximum Speed (km/h)", "OR",
+                                "Single Radius"};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(label1(form, i)->text(), labels[i]);
+    QCOMPARE(label1(form, 0)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(label1(form, 4)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(control<QPushButton>(form, "Command1")->text(), QStringLiteral("CALCULATE"));
+    QVERIFY(!control<QPushButton>(form, "Command1")->isDefault());
+
+    // Unit state "M": Metric everywhere, the two sub-frames disabled.
+    const QStringList options = {"Both", "Imperial", "Metric"};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(option(form, 1, i)->text(), options[i]);
+        QCOMPARE(option(form, 1, i)->isChecked(), i == 2);
+    }
+    for (int array : {2, 3}) {
+        QCOMPARE(option(form, array, 0)->text(), QStringLiteral("Imperial"));
+        QCOMPARE(option(form, array, 1)->text(), QStringLiteral("Metric"));
+        QVERIFY(!option(form, array, 0)->isChecked());
+        QVERIFY(option(form, array, 1)->isChecked());
+    }
+    QVERIFY(!frame(form, "fraDistance")->isEnabled());
+    QVERIFY(!frame(form, "fraSpeed")->isEnabled());
+    QVERIFY(frame(form, "Frame2")->isEnabled());
+
+    for (int i = 0; i < 5; ++i) {
+        QLineEdit *box = text1(form, i);
+        QVERIFY(box->text().isEmpty());
+        QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        QCOMPARE(box->maxLength(), 32767); // Qt's largest: no limit of the window's own
+        QCOMPARE(box->isReadOnly(), i == 3);
+    }
+    QVERIFY(!(text1(form, 3)->focusPolicy() & Qt::TabFocus));
+}
+
+void Form1LayoutTest::optionArraysAreSeparateGroups()
+{
+    Form1 form;
+    form.show();
+    option(form, 2, 0)->setChecked(true);
+    QVERIFY(!option(form, 2, 1)->isChecked());
+    QVERIFY(option(form, 1, 2)->isChecked());
+    QVERIFY(option(form, 3, 1)->isChecked());
+    option(form, 3, 0)->setChecked(true);
+    QVERIFY(option(form, 2, 0)->isChecked());
+    QVERIFY(!option(form, 3, 1)->isChecked());
+}
+
+void Form1LayoutTest::tabChain()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto tabWalk = [&form] {
+        text1(form, 0)->setFocus(Qt::TabFocusReason);
+        QStringList visited{QApplication::focusWidget()->objectName()};
+        for (int step = 0; step < 12; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            const QString name = QApplication::focusWidget()->objectName();
+            if (name == visited.first())
+                break;
+            visited << name;
+        }
+        return visited;
+    };
+    QCOMPARE(tabWalk(), (QStringList{"Text1(0)", "Text1(1)", "Text1(2)", "Text1(4)", "Command1", "Option1(2)"}));
+
+    // With the sub-frames enabled their buttons join the walk.
+    frame(form, "fraDistance")->setEnabled(true);
+    frame(form, "fraSpeed")->setEnabled(true);
+    QCOMPARE(tabWalk(), (QStringList{"Text1(0)", "Text1(1)", "Text1(2)", "Text1(4)", "Command1", "Option1(2)",
+                                     "Option2(1)", "Option3(1)"}));
+}
+
+void Form1LayoutTest::focusStartsInLeftOuterRadius()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), text1(form, 0));
+}
+
+void Form1LayoutTest::centredOnTheScreen()
+{
+    Form1 form;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const float expectedLeft = (float(screen.width() * 15) - form.Width()) / 2;
+    const float expectedTop = (float(screen.height() * 15) - form.Height()) / 2;
+    QCOMPARE(form.Left(), expectedLeft);
+    QCOMPARE(form.Top(), expectedTop);
+    QCOMPARE(form.frameGeometry().left(), qRound(expectedLeft / 15));
+}
+
+void Form1LayoutTest::captionsAreNotClipped()
+{
+    Form1 form;
+    form.show();
+    for (QLabel *label : form.findChildren<QLabel *>())
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->width(), qPrintable(label->text()));
+    for (QAbstractButton *button : form.findChildren<QAbstractButton *>())
+        QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(button->text()));
+}
+
+void Form1LayoutTest::aboutMenuEntry()
+{
+    Form1 form;
+    form.show();
+    const QList<QAction *> entries = form.menuBar()->actions();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first()->text(), QStringLiteral("&About"));
+    QVERIFY(!entries.first()->menu());
+}
+
+// Leaves a picture of the window for people to look at.
+void Form1LayoutTest::render()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QString directory = qEnvironmentVariable("TEST_ARTIFACTS_DIR", QDir::tempPath());
+    QDir().mkpath(directory);
+    QVERIFY(form.grab().save(directory + "/main-window.png"));
+}
+
+QTEST_MAIN(Form1LayoutTest)
+#include "test_form1_layout.moc"
