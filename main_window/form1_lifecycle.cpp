@@ -1,5 +1,4 @@
-// Creation, load and unload of the main window, its position in twips and
-// the About menu entry.
+// Creation, load and unload of the main window, and its position in twips.
 #include "main_window/Form1.h"
 
 #include "main_window/twips.h"
@@ -38,11 +37,6 @@ void Form1::centreOnScreen()
                                                  Width(), Height());
     setLeft(float(screen.x() * TwipsPerPixel) + centre.left);
     setTop(float(screen.y() * TwipsPerPixel) + centre.top);
-}
-
-void Form1::MenuAbout_Click()
-{
-    // The About window opens from here.
 }
 
 float Form1::Left() const
