@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <array>
+#include <cstdint>
 
 class QAction;
 class QButtonGroup;
@@ -32,6 +33,13 @@ public:
     float Width() const;
     float Height() const;
 
+    // The unit state named by its code: "M", "I", "MI" or "IM" (distance
+    // system first, then speed; one letter when both agree).
+    QString unitCode() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // Layout
     void createControls();
@@ -45,6 +53,16 @@ private:
 
     // Calculation
     void Command1_Click();
+
+    // Radius entry
+    void Text1_Change(std::int16_t index);
+    void Text1_GotFocus(std::int16_t index);
+    void Text1_KeyPress(std::int16_t index, char16_t keyCode);
+
+    // Unit selection
+    void Option1_Click(std::int16_t index);
+    void Option2_Click(std::int16_t index);
+    void Option3_Click(std::int16_t index);
 
     std::array<QLineEdit *, 5> Text1{};
     std::array<QLabel *, 6> Label1{};
@@ -61,6 +79,10 @@ private:
     QButtonGroup *option1Group = nullptr;
     QButtonGroup *option2Group = nullptr;
     QButtonGroup *option3Group = nullptr;
+
+    // True only while the change handling empties the other group of radius
+    // boxes, so that it ignores the changes it makes itself.
+    bool ChangingText = false;
 
     // The position last given in twips and the frame corner it was placed at:
     // while the window stays there, Left and Top report the twips exactly.

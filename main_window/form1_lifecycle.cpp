@@ -4,6 +4,7 @@
 #include "main_window/twips.h"
 
 #include <QAction>
+#include <QButtonGroup>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,21 @@ void Form1::connectHandlers()
 {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(MenuAbout, &QAction::triggered, this, &Form1::MenuAbout_Click);
+    for (std::int16_t index = 0; index < std::int16_t(Text1.size()); ++index) {
+        connect(Text1[index], &QLineEdit::textChanged, this, [this, index] { Text1_Change(index); });
+        Text1[index]->installEventFilter(this); // focus and key presses
+    }
+    // A handler runs whenever a button of its array becomes selected, by the
+    // user or by code, and never when the selected button is selected again.
+    const auto onSelected = [this](void (Form1::*handler)(std::int16_t)) {
+        return [this, handler](int index, bool selected) {
+            if (selected)
+                (this->*handler)(std::int16_t(index));
+        };
+    };
+    connect(option1Group, &QButtonGroup::idToggled, this, onSelected(&Form1::Option1_Click));
+    connect(option2Group, &QButtonGroup::idToggled, this, onSelected(&Form1::Option2_Click));
+    connect(option3Group, &QButtonGroup::idToggled, this, onSelected(&Form1::Option3_Click));
 }
 
 void Form1::Form_Load()

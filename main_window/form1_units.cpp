@@ -1,0 +1,69 @@
+// The unit buttons: mode, distance and speed kept consistent, the captions
+// showing the units, and the shown speed converted in place.
+#include "main_window/Form1.h"
+
+#include "main_window/curve_speed.h"
+#include "main_window/number_rules.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+QString Form1::unitCode() const
+{
+    if (Option1[1]->isChecked())
+        return QStringLiteral("I");
+    if (Option1[2]->isChecked())
+        return QStringLiteral("M");
+    return Option2[0]->isChecked() ? QStringLiteral("IM") : QStringLiteral("MI");
+}
+
+void Form1::Option1_Click(std::int16_t index)
+{
+    if (index == 0) {
+        // "Both" always starts with metric distance and imperial speed.
+        fraDistance->setEnabled(true);
+        Option2[1]->setChecked(true);
+        Option3[0]->setChecked(true);
+        fraSpeed->setEnabled(true);
+        return;
+    }
+    // Distance first: selecting it forces the speed to the opposite system,
+    // which the speed selection then puts right.
+    if (Option1[1]->isChecked()) {
+        Option2[0]->setChecked(true);
+        Option3[0]->setChecked(true);
+    }
+    if (Option1[2]->isChecked()) {
+        Option2[1]->setChecked(true);
+        Option3[1]->setChecked(true);
+    }
+    fraDistance->setEnabled(false);
+    fraSpeed->setEnabled(false);
+}
+
+void Form1::Option2_Click(std::int16_t index)
+{
+    if (index == 0) {
+        Frame1->setTitle(QStringLiteral("CURVE RADIUS (ft)"));
+        Option3[1]->setChecked(true);
+    } else {
+        Frame1->setTitle(QStringLiteral("CURVE RADIUS (m)"));
+        Option3[0]->setChecked(true);
+    }
+}
+
+// The shown whole number is converted, not the speed recalculated: the radii
+// may already be gone.
+void Form1::Option3_Click(std::int16_t index)
+{
+    const bool metric = index == 1;
+    Label1[3]->setText(metric ? QStringLiteral("Maximum Speed (km/h)") : QStringLiteral("Maximum Speed (mi/h)"));
+    if (!Text1[3]->text().isEmpty()) {
+        const double shown = ReadNumber(Text1[3]->text());
+        Text1[3]->setText(FormatWhole(metric ? shown * KmPerMile : shown / KmPerMile));
+    }
+    if (Option1[0]->isChecked())
+        Option2[metric ? 0 : 1]->setChecked(true);
+}
