@@ -39,6 +39,8 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
 
 private:
     // Layout
@@ -47,9 +49,14 @@ private:
 
     // Lifecycle
     void Form_Load();
+    void Form_Unload();
     void MenuAbout_Click();
     void centreOnScreen();
     void placeWindow();
+
+    // Settings file
+    void ReadINI();
+    void SaveINI() const;
 
     // Calculation
     void Command1_Click();
@@ -88,4 +95,6 @@ private:
     // while the window stays there, Left and Top report the twips exactly.
     TwipsPosition placedTwips_{0.0f, 0.0f};
     QPoint placedPixels_;
+    // Centred at load, before the window manager's frame was known.
+    bool centreOnceFramed_ = false;
 };

@@ -2,9 +2,11 @@
 #include "main_window/Form1.h"
 
 #include "main_window/twips.h"
+#include "settings/settings_file.h"
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,8 +44,39 @@ void Form1::connectHandlers()
 void Form1::Form_Load()
 {
     adjustSize(); // the outer size is final from here on
-    centreOnScreen();
+    // With a settings file the window stands where the file puts it, or
+    // where the window system places it when the file says nothing.
+    if (FileExists(settingsFilePath(), 0)) {
+        ReadINI();
+    } else {
+        centreOnScreen();
+        centreOnceFramed_ = true;
+    }
     Text1[0]->setFocus(Qt::OtherFocusReason);
+}
+
+// The window manager's frame is known only once the window is shown, so the
+// centring at load measured the window without it: centre once more on the
+// real outer size as soon as the frame is there.
+void Form1::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    if (centreOnceFramed_ && isVisible() && frameGeometry().size() != size()) {
+        centreOnceFramed_ = false;
+        centreOnScreen();
+    }
+}
+
+// Every close saves, whether or not anything changed; it cannot be cancelled.
+void Form1::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload()
+{
+    SaveINI();
 }
 
 void Form1::centreOnScreen()

@@ -1,0 +1,260 @@
+// The settings file's format, lookup and replacement, without any window.
+#include "settings/settings_file.h"
+#include "support/scratch_directory.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QTest>
+#include <clocale>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class SettingsFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generalSettings_data();
+    void generalSettings();
+    void formatPosition_data();
+    void formatPosition();
+    void formatPositionIgnoresTheLocale();
+    void positionFromText_data();
+    void positionFromText();
+    void fileExists();
+    void contentIsFourLines();
+    void writeReplacesTheWholeFile();
+    void writeLeavesNoTemporaryFiles();
+    void writeIntoDirectoryNamedLikeTheFile();
+    void writeLeavesFileWithoutWritePermission();
+    void writeWhereNothingCanBeCreated();
+    void readingIsBounded();
+    void readingDirectoryGivesNothing();
+    void pathFollowsTheWorkingDirectory();
+};
+
+void SettingsFileTest::generalSettings_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("entries"); // "key|value"
+
+    QTest::newRow("written file") << QByteArray("[GENERAL SETTINGS]\r\nUnits=IM\r\nLeftPosition=1500\r\nTopPosition=900\r\n")
+                                  << QStringList{"Units|IM", "LeftPosition|1500", "TopPosition|900"};
+    QTest::newRow("bare CR ends lines") << QByteArray("[GENERAL SETTINGS]\rUnits=I\rTopPosition=9") << QStringList{"Units|I", "TopPosition|9"};
+    QTest::newRow("last line without end") << QByteArray("[GENERAL SETTINGS]\r\nUnits=MI") << QStringList{"Units|MI"};
+    QTest::newRow("LF only: one line") << QByteArray("[GENERAL SETTINGS]\nUnits=IM\nLeftPosition=1500\n") << QStringList{};
+    QTest::newRow("LF inside a line stays in it") << QByteArray("[GENERAL SETTINGS]\r\nLeftPosition=15\n00\r\n")
+                                                  << QStringList{"LeftPosition|15\n00"};
+    QTest::newRow("CR CR is an empty line") << QByteArray("[GENERAL SETTINGS]\r\rUnits=I\r") << QStringList{"Units|I"};
+    QTest::newRow("lines before the header") << QByteArray("Units=I\r\n[GENERAL SETTINGS]\r\nUnits=M\r\n") << QStringList{"Units|M"};
+    QTest::newRow("header in another case") << QByteArray("[General Settings]\r\nUnits=I\r\n") << QStringList{};
+    QTest::newRow("header with blanks") << QByteArray(" [GENERAL SETTINGS]\r\nUnits=I\r\n") << QStringList{};
+    QTest::newRow("section never reset") << QByteArray("[GENERAL SETTINGS]\r\n[OTHER]\r\nUnits=I\r\n")
+                                         << QStringList{"Units|I"};
+    QTest::newRow("no trimming") << QByteArray("[GENERAL SETTINGS]\r\nUnits = IM \r\n") << QStringList{"Units | IM "};
+    QTest::newRow("first = splits") << QByteArray("[GENERAL SETTINGS]\r\nUnits=M=1\r\n") << QStringList{"Units|M=1"};
+    QTest::newRow("line without =") << QByteArray("[GENERAL SETTINGS]\r\n\r\nUnits\r\nUnits=I\r\n") << QStringList{"Units|I"};
+    QTest::newRow("empty key and value") << QByteArray("[GENERAL SETTINGS]\r\n=\r\n") << QStringList{"|"};
+    QTest::newRow("NUL bytes kept") << QByteArray("[GENERAL SETTINGS]\r\nUnits=I\0M\r\n", 29) << QStringList{QString("Units|I") + QChar(0) + "M"};
+    QTest::newRow("bytes above 127") << QByteArray("[GENERAL SETTINGS]\r\nUnits=\xff\xfe\r\n") << QStringList{"Units|\u00ff\u00fe"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+}
+
+void SettingsFileTest::generalSettings()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, entries);
+    QStringList actual;
+    for (const SettingsEntry &entry : ::generalSettings(content))
+        actual << entry.key + '|' + entry.value;
+    QCOMPARE(actual, entries);
+}
+
+void SettingsFileTest::formatPosition_data()
+{
+    QTest::addColumn<float>("twips");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("whole") << 1500.f << "1500";
+    QTest::newRow("negative") << -120.f << "-120";
+    QTest::newRow("half") << 7147.5f << "7147.5";
+    QTest::newRow("zero") << 0.f << "0";
+    QTest::newRow("negative zero") << -0.f << "0";
+    QTest::newRow("seven digits") << 1234567.f << "1234567";
+    QTest::newRow("eight digits") << 12345678.f << "1.234568E+07";
+    QTest::newRow("fraction of seven digits") << 123456.7f << "123456.7";
+    QTest::newRow("single precision shown short") << 0.1f << "0.1";
+    QTest::newRow("small") << 0.00001f << "1E-05";
+    QTest::newRow("largest float") << 3.4028235e38f << "3.402823E+38";
+}
+
+void SettingsFileTest::formatPosition()
+{
+    QFETCH(float, twips);
+    QFETCH(QString, text);
+    QCOMPARE(::formatPosition(twips), text);
+}
+
+void SettingsFileTest::formatPositionIgnoresTheLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    QCOMPARE(::formatPosition(7147.5f), QStringLiteral("7147.5"));
+    QCOMPARE(settingsFileContent("MI", -7.5f, 12345678.f),
+             QByteArray("[GENERAL SETTINGS]\r\nUnits=MI\r\nLeftPosition=-7.5\r\nTopPosition=1.234568E+07\r\n"));
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(QLocale::c());
+}
+
+void SettingsFileTest::positionFromText_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<float>("twips");
+
+    QTest::newRow("whole") << "1500" << true << 1500.f;
+    QTest::newRow("leading blank") << " 1500" << true << 1500.f;
+    QTest::newRow("unit after") << "1500px" << true << 1500.f;
+    QTest::newRow("letters") << "abc" << true << 0.f;
+    QTest::newRow("empty") << "" << true << 0.f;
+    QTest::newRow("fraction") << "7147.5" << true << 7147.5f;
+    QTest::newRow("negative, off screen") << "-120" << true << -120.f;
+    QTest::newRow("single precision") << "0.1" << true << 0.1f;
+    QTest::newRow("farthest placeable") << "491505" << true << 491505.f;
+    QTest::newRow("farthest placeable, negative") << "-491505" << true << -491505.f;
+    QTest::newRow("beyond the window system") << "491506" << false << 0.f;
+    QTest::newRow("beyond single precision") << "1E300" << false << 0.f;
+    QTest::newRow("infinite") << "1E999" << false << 0.f;
+    QTest::newRow("infinite, negative") << "-1E999" << false << 0.f;
+}
+
+void SettingsFileTest::positionFromText()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, applied);
+    QFETCH(float, twips);
+    const std::optional<float> position = ::positionFromText(value);
+    QCOMPARE(position.has_value(), applied);
+    if (applied)
+        QCOMPARE(*position, twips);
+}
+
+void SettingsFileTest::fileExists()
+{
+    ScratchDirectory directory;
+    writeFile("KDM.cfg", "x");
+    writeFile(".hidden", "x");
+    QVERIFY(QDir().mkdir("folder"));
+    QVERIFY(QFile::link("KDM.cfg", "link-to-file"));
+    QVERIFY(QFile::link("missing", "dangling-link"));
+    QCOMPARE(mkfifo("pipe", 0600), 0);
+
+    QVERIFY(FileExists(directory.filePath("KDM.cfg"), 0));
+    QVERIFY(FileExists(directory.filePath("link-to-file"), 0));
+    QVERIFY(!FileExists(directory.filePath("missing"), 0));
+    QVERIFY(!FileExists(directory.filePath("dangling-link"), 0));
+    QVERIFY(!FileExists(directory.filePath("folder"), 0));
+    QVERIFY(FileExists(directory.filePath("folder"), DirectoryAttribute));
+    QVERIFY(!FileExists(directory.filePath(".hidden"), 0));
+    QVERIFY(FileExists(directory.filePath(".hidden"), HiddenAttribute));
+    QVERIFY(!FileExists(directory.filePath("pipe"), 0));
+    QVERIFY(!FileExists("/dev/null", 0));
+}
+
+void SettingsFileTest::contentIsFourLines()
+{
+    QCOMPARE(settingsFileContent("IM", 1500.f, 900.f),
+             QByteArray("[GENERAL SETTINGS]\r\nUnits=IM\r\nLeftPosition=1500\r\nTopPosition=900\r\n"));
+}
+
+void SettingsFileTest::writeReplacesTheWholeFile()
+{
+    ScratchDirectory directory;
+    writeFile("KDM.cfg", QByteArray(5000, 'x'));
+    QVERIFY(writeSettingsFile(settingsFilePath(), "[GENERAL SETTINGS]\r\nUnits=M\r\n"));
+    QCOMPARE(contentOf("KDM.cfg"), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\n"));
+}
+
+void SettingsFileTest::writeLeavesNoTemporaryFiles()
+{
+    ScratchDirectory directory;
+    QVERIFY(writeSettingsFile(settingsFilePath(), "a"));
+    QVERIFY(writeSettingsFile(settingsFilePath(), "b"));
+    QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"KDM.cfg"});
+}
+
+void SettingsFileTest::writeIntoDirectoryNamedLikeTheFile()
+{
+    ScratchDirectory directory;
+    QVERIFY(QDir().mkdir("KDM.cfg"));
+    writeFile("KDM.cfg/inside", "kept");
+    QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
+    QVERIFY(QFileInfo("KDM.cfg").isDir());
+    QCOMPARE(contentOf("KDM.cfg/inside"), QByteArray("kept"));
+}
+
+// Held even for root, whom permission bits do not stop.
+void SettingsFileTest::writeLeavesFileWithoutWritePermission()
+{
+    ScratchDirectory directory;
+    writeFile("KDM.cfg", "old");
+    QVERIFY(QFile::setPermissions("KDM.cfg", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
+    QCOMPARE(contentOf("KDM.cfg"), QByteArray("old"));
+    QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"KDM.cfg"});
+}
+
+// A directory under /proc takes no new file, not even from root.
+void SettingsFileTest::writeWhereNothingCanBeCreated()
+{
+    QVERIFY(!writeSettingsFile("/proc/self/KDM.cfg", "new"));
+    QVERIFY(!QFileInfo::exists("/proc/self/KDM.cfg"));
+}
+
+void SettingsFileTest::readingIsBounded()
+{
+    ScratchDirectory directory;
+    QByteArray noise(10 * 1024 * 1024, Qt::Uninitialized);
+    QRandomGenerator generator(1234);
+    generator.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    writeFile("KDM.cfg", noise);
+    const QByteArray read = readSettingsFile(settingsFilePath());
+    QCOMPARE(read.size(), SettingsReadLimit);
+    QCOMPARE(read, noise.left(SettingsReadLimit));
+    ::generalSettings(read); // any bytes at all can be read
+}
+
+void SettingsFileTest::readingDirectoryGivesNothing()
+{
+    ScratchDirectory directory;
+    QVERIFY(QDir().mkdir("KDM.cfg"));
+    QCOMPARE(readSettingsFile(settingsFilePath()), QByteArray());
+}
+
+void SettingsFileTest::pathFollowsTheWorkingDirectory()
+{
+    ScratchDirectory first;
+    QCOMPARE(settingsFilePath(), first.path() + "/KDM.cfg");
+    ScratchDirectory second;
+    QCOMPARE(settingsFilePath(), second.path() + "/KDM.cfg");
+}
+
+QTEST_GUILESS_MAIN(SettingsFileTest)
+#include "test_settings_file.moc"

@@ -1,0 +1,123 @@
+// Files and folders that deny reading or writing. Permission bits do not stop
+// root, so these run as an unprivileged user (see as_unprivileged_user.sh).
+#include "main_window/Form1.h"
+#include "settings/settings_file.h"
+#include "support/scratch_directory.h"
+
+#include <QFile>
+#include <unistd.h>
+
+namespace {
+
+constexpr QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+constexpr QFile::Permissions readWrite = readOnly | QFile::WriteOwner;
+constexpr QFile::Permissions openFolder = readWrite | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+constexpr QFile::Permissions closedFolder = readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+
+void writeFile(const QString &path, const QByteArray &content, QFile::Permissions permissions)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    QVERIFY(file.setPermissions(permissions));
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+const QByteArray oldFile = "[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=1500\r\nTopPosition=900\r\n";
+
+} // namespace
+
+class SettingsPermissionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void cleanup();
+
+    void readOnlyFileInWritableFolder();
+    void writableFileInReadOnlyFolder();
+    void nothingWritable();
+    void noNewFileInReadOnlyFolder();
+    void unreadableFileAppliesNothing();
+
+private:
+    std::unique_ptr<ScratchDirectory> directory_;
+};
+
+void SettingsPermissionsTest::initTestCase()
+{
+    if (geteuid() == 0)
+        QSKIP("permission bits do not stop root");
+}
+
+void SettingsPermissionsTest::cleanup()
+{
+    QFile::setPermissions(directory_->path(), openFolder);
+    QFile::setPermissions(directory_->filePath("KDM.cfg"), readWrite);
+    directory_.reset();
+}
+
+void SettingsPermissionsTest::readOnlyFileInWritableFolder()
+{
+    writeFile("KDM.cfg", oldFile, readOnly);
+    {
+        Form1 form;
+        QCOMPARE(form.unitCode(), QStringLiteral("I"));
+        form.show();
+        QVERIFY(form.close());
+    }
+    QCOMPARE(contentOf("KDM.cfg"), oldFile);
+    QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"KDM.cfg"});
+}
+
+// No temporary file can be made beside it, so the file is rewritten in place.
+void SettingsPermissionsTest::writableFileInReadOnlyFolder()
+{
+    writeFile("KDM.cfg", oldFile, readWrite);
+    QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
+    {
+        Form1 form;
+        form.show();
+        QTest::mouseClick(form.findChild<QWidget *>("Option1(2)"), Qt::LeftButton);
+        QVERIFY(form.close());
+    }
+    QCOMPARE(contentOf("KDM.cfg"), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n"));
+}
+
+void SettingsPermissionsTest::nothingWritable()
+{
+    writeFile("KDM.cfg", oldFile, readOnly);
+    QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
+    QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
+    QCOMPARE(contentOf("KDM.cfg"), oldFile);
+}
+
+void SettingsPermissionsTest::noNewFileInReadOnlyFolder()
+{
+    QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
+    {
+        Form1 form;
+        form.show();
+        QVERIFY(form.close()); // goes on silently
+    }
+    QVERIFY(!QFile::exists("KDM.cfg"));
+}
+
+void SettingsPermissionsTest::unreadableFileAppliesNothing()
+{
+    writeFile("KDM.cfg", oldFile, QFile::WriteOwner);
+    Form1 form;
+    QCOMPARE(form.unitCode(), QStringLiteral("M"));
+    QVERIFY(form.Left() != 1500.f);
+}
+
+QTEST_MAIN(SettingsPermissionsTest)
+#include "test_settings_permissions.moc"
