@@ -93,9 +93,11 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
     case Kind::TextBox: {
         auto *box = new QLineEdit(container);
         box->setAlignment(Qt::AlignCenter);
-        // Falls back to Arial's metrics where the old system face is missing.
+        // Where the old system face is missing, the boxes take the window's
+        // face; the metric-compatible Liberation Sans is named as well, since
+        // Arial is often only a fontconfig alias that a family list skips.
         QFont font = box->font();
-        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial")});
+        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
         box->setFont(font);
         if (row.initial & ReadOnly) {
             box->setReadOnly(true);

@@ -126,6 +126,9 @@ void Form1LayoutTest::captionsAndStates()
         QCOMPARE(box->isReadOnly(), i == 3);
     }
     QVERIFY(!(text1(form, 3)->focusPolicy() & Qt::TabFocus));
+    // Without the old system face the boxes share the window's face.
+    QCOMPARE(QFontInfo(text1(form, 0)->font()).family(), QFontInfo(form.font()).family());
+    QCOMPARE(text1(form, 0)->font().pointSizeF(), 8.25);
 }
 
 void Form1LayoutTest::optionArraysAreSeparateGroups()
