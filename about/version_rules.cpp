@@ -1,0 +1,119 @@
+#include "about/version_rules.h"
+
+#include "app/identity.h"
+
+#include <array>
+
+namespace version_check {
+
+namespace {
+
+QString host()
+{
+    return QString::fromLatin1(identity::webHost);
+}
+
+QString twoNoBreakSpaces()
+{
+    return QString(2, QChar(0x00A0));
+}
+
+constexpr std::array<char16_t, 4> spinner{u'|', u'/', u'-', u'\\'};
+
+// The frame number (1 to 4) a status shows, or 0 for any other text.
+int spinnerFrameOf(const QString &status)
+{
+    for (int frame = 1; frame <= int(spinner.size()); ++frame) {
+        if (status == spinnerFrameText(frame))
+            return frame;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString versionFileAddress()
+{
+    return QStringLiteral("http://www.") + host() + QStringLiteral("/KDM/KDM.ver");
+}
+
+QString homePageAddress()
+{
+    return QStringLiteral("http://") + host() + QStringLiteral("/KDM/index.html");
+}
+
+QString connectingText()
+{
+    return twoNoBreakSpaces() + QStringLiteral("Connecting to ") + host() + twoNoBreakSpaces();
+}
+
+QString checkingText()
+{
+    return twoNoBreakSpaces() + QStringLiteral("Checking for updates on ") + host() + twoNoBreakSpaces();
+}
+
+QString spinnerFrameText(int frame)
+{
+    return QStringLiteral("Checking for updates on ") + host() + u' ' + QChar(spinner.at(std::size_t(frame - 1)));
+}
+
+QString currentText()
+{
+    return QStringLiteral("This version is current!");
+}
+
+QString newerAvailableText(const QString &availableVersion)
+{
+    return QStringLiteral("Version ") + availableVersion + QStringLiteral(" is available");
+}
+
+QString olderOnlineText(const QString &availableVersion)
+{
+    return QStringLiteral("This is a beta version.  Version online is ") + availableVersion;
+}
+
+QString notPublishedText()
+{
+    return QStringLiteral("No version information available, try again later");
+}
+
+QString unreachableText()
+{
+    return QStringLiteral("Unable to connect to ") + host();
+}
+
+QString advancedSpinnerText(const QString &status)
+{
+    if (status == checkingText())
+        return spinnerFrameText(1);
+    if (const int frame = spinnerFrameOf(status))
+        return spinnerFrameText(frame % int(spinner.size()) + 1);
+    return status;
+}
+
+bool isProgressText(const QString &status)
+{
+    return status == connectingText() || isCheckingPhaseText(status);
+}
+
+bool isCheckingPhaseText(const QString &status)
+{
+    return status == checkingText() || spinnerFrameOf(status) != 0;
+}
+
+PageKind classifyTitle(QStringView title)
+{
+    if (title == CannotDisplayTitle || title == NavigationCanceledTitle)
+        return PageKind::Failure;
+    if (title == NotFoundTitle)
+        return PageKind::NotPublished;
+    const int order = compareVersionTexts(title, identity::localVersionText());
+    return order == 0 ? PageKind::Current : order > 0 ? PageKind::Newer : PageKind::Older;
+}
+
+int compareVersionTexts(QStringView published, QStringView local)
+{
+    return published.compare(local, Qt::CaseSensitive);
+}
+
+} // namespace version_check

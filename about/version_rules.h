@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The texts and decisions of the online version check, free of any window.
+// The status line's text is the check's state, so these texts are compared
+// exactly, no-break spaces included.
+namespace version_check {
+
+// Titles the browser view gives its own failure pages.
+inline constexpr QStringView CannotDisplayTitle = u"Internet Explorer cannot display the webpage";
+inline constexpr QStringView NavigationCanceledTitle = u"Navigation Canceled";
+inline constexpr QStringView NotFoundTitle = u"HTTP 404 Not Found";
+
+// "http://www." + host + "/KDM/KDM.ver": the published version file.
+QString versionFileAddress();
+// "http://" + host + "/KDM/index.html": the maker's home page.
+QString homePageAddress();
+
+// Progress texts.
+QString connectingText();
+QString checkingText();
+QString spinnerFrameText(int frame); // frames 1 to 4: | / - backslash
+
+// Outcome texts.
+QString currentText();
+QString newerAvailableText(const QString &availableVersion);
+QString olderOnlineText(const QString &availableVersion);
+QString notPublishedText();
+QString unreachableText();
+
+// The status after one spinner step: the checking text and each frame move to
+// the next frame (frame 4 back to frame 1); any other text stays as it is.
+QString advancedSpinnerText(const QString &status);
+
+// Connecting, checking or one of the four spinner frames.
+bool isProgressText(const QString &status);
+// Checking or one of the four spinner frames.
+bool isCheckingPhaseText(const QString &status);
+
+// What a loaded document's title says, checked in this order.
+enum class PageKind {
+    Failure, // the view could not reach the address
+    NotPublished, // the server has no version file
+    Current, // equal to the local version text
+    Newer, // sorts after it
+    Older, // sorts before it
+};
+PageKind classifyTitle(QStringView title);
+
+// Ordinal comparison of UTF-16 code units, case-sensitive; a prefix sorts
+// first. Negative, zero or positive like strcmp.
+int compareVersionTexts(QStringView published, QStringView local);
+
+} // namespace version_check
