@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QHash>
+#include <QNetworkProxy>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <memory>
+
+// A small HTTP server on 127.0.0.1 that plays the maker's web site. The
+// program reaches it as its HTTP proxy, so it asks for the real addresses
+// ("GET http://www.<host>/KDM/KDM.ver") with no name lookup, and nothing
+// ever leaves the machine.
+struct HttpAnswer
+{
+    int status = 200;
+    QByteArray body{};
+    QList<QByteArray> headers{}; // extra header lines, "Name: value"
+    std::chrono::milliseconds delay{0};
+    qsizetype sendOnly = -1; // write only this much of the body, then fall silent
+    bool silent = false; // take the request and never answer
+};
+
+class LoopbackHttpServer : public QObject
+{
+public:
+    LoopbackHttpServer()
+    {
+        if (!server_.listen(QHostAddress::LocalHost))
+            qFatal("the test server cannot listen on 127.0.0.1");
+        connect(&server_, &QTcpServer::newConnection, this, &LoopbackHttpServer::accept);
+    }
+
+    // Sends all of the program's HTTP traffic here.
+    void useAsProxy() const
+    {
+        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), server_.serverPort()));
+    }
+
+    // A loopback port with nobody listening: connections to it are refused.
+    static void useClosedPortAsProxy()
+    {
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost);
+        const quint16 port = probe.serverPort();
+        probe.close();
+        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), port));
+    }
+
+    // What to send for an absolute address; anything else gets a 404.
+    void setAnswer(const QString &address, const HttpAnswer &answer) { answers_.insert(address.toLatin1(), answer); }
+    void clear()
+    {
+        answers_.clear();
+        requests.clear();
+        abandoned = 0;
+    }
+
+    static QByteArray page(const QByteArray &title)
+    {
+        return "<html><head><title>" + title + "</title></head><body>Version file</body></html>";
+    }
+
+    // The addresses asked for, in order of arrival.
+    QList<QByteArray> requests;
+    // Connections the client closed before the answer was complete.
+    int abandoned = 0;
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *socket = server_.nextPendingConnection()) {
+            auto buffer = std::make_shared<QByteArray>();
+            auto complete = std::make_shared<bool>(false);
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer, complete] {
+                *buffer += socket->readAll();
+                const qsizetype end = buffer->indexOf("\r\n\r\n");
+                if (end < 0 || socket->property("answered").toBool())
+                    return;
+                socket->setProperty("answered", true);
+                const QByteArray target = buffer->left(buffer->indexOf("\r\n")).split(' ').value(1);
+                requests << target;
+                const HttpAnswer answer = answers_.value(target, HttpAnswer{404, "<html><head><title>Nothing</title></head></html>"});
+                if (answer.silent)
+                    return;
+                QTimer::singleShot(answer.delay, socket, [socket, answer, complete] { send(socket, answer, complete); });
+            });
+            connect(socket, &QTcpSocket::bytesWritten, socket, [socket, complete] {
+                if (socket->property("sentAll").toBool() && socket->bytesToWrite() == 0)
+                    *complete = true;
+            });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket, complete] {
+                if (!*complete)
+                    ++abandoned;
+                socket->deleteLater();
+            });
+        }
+    }
+
+    static void send(QTcpSocket *socket, const HttpAnswer &answer, const std::shared_ptr<bool> &complete)
+    {
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) + " Test\r\n";
+        bool typed = false;
+        for (const QByteArray &header : answer.headers) {
+            head += header + "\r\n";
+            typed = typed || header.toLower().startsWith("content-type:");
+        }
+        if (!typed)
+            head += "Content-Type: text/html\r\n";
+        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n";
+        socket->write(head);
+        if (answer.sendOnly >= 0) {
+            socket->write(answer.body.left(answer.sendOnly));
+            return;
+        }
+        socket->write(answer.body);
+        socket->setProperty("sentAll", true);
+        if (socket->bytesToWrite() == 0)
+            *complete = true;
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    QHash<QByteArray, HttpAnswer> answers_;
+};

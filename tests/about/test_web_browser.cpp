@@ -1,0 +1,363 @@
+// The browser view against a web site of the test's own on loopback, and the
+// title it reads from a document.
+#include "about/WebBrowser.h"
+#include "about/html_title.h"
+#include "about/version_rules.h"
+#include "loopback_http_server.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace std::chrono_literals;
+using namespace version_check;
+
+namespace {
+
+const QString versionFile = versionFileAddress();
+const QByteArray versionTarget = versionFile.toLatin1();
+
+QByteArray padded(qsizetype size)
+{
+    return QByteArray(size, 'x').prepend("<p>").append("</p>");
+}
+
+} // namespace
+
+class WebBrowserTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void htmlTitle_data();
+    void htmlTitle();
+    void styleSheetsAreNotRead();
+
+    void noDocumentBeforeTheFirstLoad();
+    void answers_data();
+    void answers();
+    void unloadableAddresses_data();
+    void unloadableAddresses();
+    void refusedConnection();
+    void stalledTransfer();
+    void slowAnswer();
+    void longDocumentIsCutWithoutWaitingForTheRest();
+    void redirects_data();
+    void redirects();
+    void sameAddressJoinsTheLoadInFlight();
+    void otherAddressReplacesTheLoadInFlight();
+    void replacedRefusalIsNeverReported();
+    void eachFinishedLoadIsReported();
+    void stopDropsTheLoadSilently();
+    void destroyedWhileLoading();
+
+private:
+    // Navigates and waits for the one notification of the load.
+    QString load(WebBrowser &view, const QString &address);
+
+    LoopbackHttpServer server_;
+};
+
+void WebBrowserTest::initTestCase()
+{
+    server_.useAsProxy();
+}
+
+void WebBrowserTest::init()
+{
+    server_.clear();
+    server_.useAsProxy();
+}
+
+QString WebBrowserTest::load(WebBrowser &view, const QString &address)
+{
+    QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
+    view.Navigate(address);
+    [&] { QCOMPARE(completed.size(), 0); }(); // never from inside Navigate
+    if (!completed.wait(10000))
+        return QStringLiteral("(no notification)");
+    QTest::qWait(50); // room for a second, wrong notification
+    if (completed.size() != 1)
+        return QStringLiteral("(%1 notifications)").arg(completed.size());
+    return view.DocumentTitle().value_or(QStringLiteral("(no document)"));
+}
+
+void WebBrowserTest::htmlTitle_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("plain") << QByteArray("<html><head><title>2012.0831.2343</title></head></html>") << QByteArray()
+                           << "2012.0831.2343";
+    QTest::newRow("white space collapsed and trimmed")
+        << QByteArray("<title>\n\t 2013.0101.0000 \r\n  beta\f</title>") << QByteArray() << "2013.0101.0000 beta";
+    QTest::newRow("no-break spaces kept") << QByteArray("<title>&nbsp;a&#160;b&nbsp;</title>") << QByteArray()
+                                          << QString::fromUtf8("\u00a0a\u00a0b\u00a0");
+    QTest::newRow("entities decoded") << QByteArray("<title>&lt;img src=&quot;x.png&quot;&gt; &amp; &#x41;&#66;</title>")
+                                      << QByteArray() << "<img src=\"x.png\"> & AB";
+    QTest::newRow("upper-case element") << QByteArray("<HTML><HEAD><TITLE>Upper</TITLE></HEAD></HTML>") << QByteArray()
+                                        << "Upper";
+    QTest::newRow("no title") << QByteArray("<html><body>2012.0831.2343</body></html>") << QByteArray() << "";
+    QTest::newRow("not HTML at all") << QByteArray("2012.0831.2343\n") << QByteArray("text/plain") << "";
+    QTest::newRow("empty document") << QByteArray() << QByteArray() << "";
+    QTest::newRow("title in a comment") << QByteArray("<!-- <title>old</title> --><title>new</title>") << QByteArray()
+                                        << "new";
+    QTest::newRow("charset from the header") << QByteArray("<title>caf\xe9</title>")
+                                             << QByteArray("text/html; charset=ISO-8859-1") << QString::fromUtf8("café");
+    QTest::newRow("charset from the document") << QByteArray("<meta charset=\"ISO-8859-1\"><title>caf\xe9</title>")
+                                               << QByteArray("text/html") << QString::fromUtf8("café");
+    QTest::newRow("UTF-8 otherwise") << QByteArray("<title>caf\xc3\xa9</title>") << QByteArray("text/html")
+                                     << QString::fromUtf8("café");
+}
+
+void WebBrowserTest::htmlTitle()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, contentType);
+    QFETCH(QString, expected);
+    QCOMPARE(htmlDocumentTitle(body, contentType), expected);
+}
+
+// A page that names a local file as its style sheet must not make the
+// program read it (think of a device that never ends).
+void WebBrowserTest::styleSheetsAreNotRead()
+{
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    QFile sheet(directory.filePath("sheet.css"));
+    QVERIFY(sheet.open(QIODevice::WriteOnly));
+    sheet.write("p { color: red }");
+    // An access time older than the last change is updated by any read.
+    const QDateTime longAgo = QDateTime::currentDateTime().addDays(-2).addMSecs(-QTime::currentTime().msec());
+    QVERIFY(sheet.setFileTime(longAgo, QFileDevice::FileAccessTime));
+    sheet.close();
+    const QString url = QUrl::fromLocalFile(sheet.fileName()).toString();
+
+    const QByteArray page = "<html><head><link rel=\"stylesheet\" href=\"" + url.toUtf8() + "\"><style>@import url(" + url.toUtf8()
+        + ");</style><title>2012.0831.2343</title></head></html>";
+    QCOMPARE(htmlDocumentTitle(page, "text/html"), QStringLiteral("2012.0831.2343"));
+    QCOMPARE(QFileInfo(sheet.fileName()).fileTime(QFileDevice::FileAccessTime), longAgo);
+}
+
+void WebBrowserTest::noDocumentBeforeTheFirstLoad()
+{
+    WebBrowser view;
+    QVERIFY(!view.DocumentTitle());
+}
+
+void WebBrowserTest::answers_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("header");
+    QTest::addColumn<QString>("expectedTitle");
+
+    const QByteArray none;
+    QTest::newRow("current") << 200 << LoopbackHttpServer::page("2012.0831.2343") << none << "2012.0831.2343";
+    QTest::newRow("newer") << 200 << LoopbackHttpServer::page("2013.0101.0000") << none << "2013.0101.0000";
+    QTest::newRow("older") << 200 << LoopbackHttpServer::page("2012.0831.2342") << none << "2012.0831.2342";
+    QTest::newRow("markup and entities") << 200 << LoopbackHttpServer::page(" 2013.0101.0000\n&amp; &lt;b&gt;beta&lt;/b&gt; ")
+                                         << none << "2013.0101.0000 & <b>beta</b>";
+    QTest::newRow("no title") << 200 << QByteArray("<html><body>2012.0831.2343</body></html>") << none << "";
+    QTest::newRow("served as plain text") << 200 << QByteArray("<title>2012.0831.2343</title>")
+                                          << QByteArray("Content-Type: text/plain") << "2012.0831.2343";
+    QTest::newRow("404") << 404 << LoopbackHttpServer::page("Server's own page") << none << NotFoundTitle.toString();
+    QTest::newRow("410") << 410 << LoopbackHttpServer::page("Gone") << none << CannotDisplayTitle.toString();
+    QTest::newRow("500") << 500 << LoopbackHttpServer::page("Oops") << none << CannotDisplayTitle.toString();
+    QTest::newRow("503") << 503 << QByteArray() << none << CannotDisplayTitle.toString();
+    QTest::newRow("5 MB document") << 200 << LoopbackHttpServer::page("2013.0101.0000") + padded(5 * 1024 * 1024) << none
+                                   << "2013.0101.0000";
+    QTest::newRow("title beyond the first 64 KiB is not read")
+        << 200 << padded(WebBrowser::BodyLimit) + LoopbackHttpServer::page("2013.0101.0000") << none << "";
+    QTest::newRow("404 with a long page") << 404 << padded(1024 * 1024) << none << NotFoundTitle.toString();
+}
+
+void WebBrowserTest::answers()
+{
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, header);
+    QFETCH(QString, expectedTitle);
+
+    HttpAnswer answer{status, body};
+    if (!header.isEmpty())
+        answer.headers << header;
+    server_.setAnswer(versionFile, answer);
+    WebBrowser view;
+    QCOMPARE(load(view, versionFile), expectedTitle);
+    QCOMPARE(server_.requests, QList<QByteArray>{versionTarget});
+}
+
+void WebBrowserTest::unloadableAddresses_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::newRow("start address") << "http:///";
+    QTest::newRow("no host") << "http://";
+    QTest::newRow("not a web address") << "ftp://www.quorvel.example/KDM/KDM.ver";
+    QTest::newRow("local file") << "file:///etc/hostname";
+    QTest::newRow("relative") << "KDM.ver";
+    QTest::newRow("empty") << "";
+}
+
+// Refused by the view itself, reported later like any page, and never sent.
+void WebBrowserTest::unloadableAddresses()
+{
+    QFETCH(QString, address);
+    WebBrowser view;
+    QCOMPARE(load(view, address), NavigationCanceledTitle.toString());
+    QVERIFY(server_.requests.isEmpty());
+}
+
+void WebBrowserTest::refusedConnection()
+{
+    LoopbackHttpServer::useClosedPortAsProxy();
+    WebBrowser view;
+    QCOMPARE(load(view, versionFile), CannotDisplayTitle.toString());
+}
+
+void WebBrowserTest::stalledTransfer()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.silent = true});
+    WebBrowser view;
+    view.setStallTimeout(300ms);
+    QCOMPARE(load(view, versionFile), CannotDisplayTitle.toString());
+    QTRY_COMPARE(server_.abandoned, 1);
+}
+
+// Slower than the version check's one-second tick, well within the stall limit.
+void WebBrowserTest::slowAnswer()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2013.0101.0000"), .delay = 2500ms});
+    WebBrowser view;
+    QCOMPARE(load(view, versionFile), QStringLiteral("2013.0101.0000"));
+}
+
+// A document announced as 5 MB of which 100 KiB arrive: what the view reads
+// is there, so it finishes without waiting for a rest that never comes.
+void WebBrowserTest::longDocumentIsCutWithoutWaitingForTheRest()
+{
+    const QByteArray body = LoopbackHttpServer::page("2013.0101.0000") + padded(5 * 1024 * 1024);
+    server_.setAnswer(versionFile, HttpAnswer{.body = body, .sendOnly = 100 * 1024});
+    WebBrowser view;
+    view.setStallTimeout(60s);
+    QCOMPARE(load(view, versionFile), QStringLiteral("2013.0101.0000"));
+    QTRY_COMPARE(server_.abandoned, 1);
+}
+
+void WebBrowserTest::redirects_data()
+{
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QString>("expectedTitle");
+    QTest::newRow("to another file") << "http://www.quorvel.example/KDM/moved.ver" << "2013.0101.0000";
+    QTest::newRow("relative") << "/KDM/moved.ver" << "2013.0101.0000";
+    QTest::newRow("in a circle") << versionFile << CannotDisplayTitle.toString();
+    QTest::newRow("to a local file") << "file:///etc/hostname" << CannotDisplayTitle.toString();
+}
+
+void WebBrowserTest::redirects()
+{
+    QFETCH(QString, location);
+    QFETCH(QString, expectedTitle);
+    server_.setAnswer(versionFile, HttpAnswer{.status = 302, .headers = {"Location: " + location.toLatin1()}});
+    server_.setAnswer(QStringLiteral("http://www.quorvel.example/KDM/moved.ver"),
+                      HttpAnswer{.body = LoopbackHttpServer::page("2013.0101.0000")});
+    WebBrowser view;
+    QCOMPARE(load(view, versionFile), expectedTitle);
+    // A few hops at most (Qt may retry one on a fresh connection), far from
+    // Qt's own limit of 50.
+    QVERIFY(server_.requests.size() <= 2 * (1 + WebBrowser::RedirectLimit));
+}
+
+// The version check asks again every second while a slow answer is on its
+// way: the load in flight is joined, not restarted.
+void WebBrowserTest::sameAddressJoinsTheLoadInFlight()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2013.0101.0000"), .delay = 300ms});
+    WebBrowser view;
+    QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
+    view.Navigate(versionFile);
+    QTRY_COMPARE(server_.requests.size(), 1);
+    view.Navigate(versionFile);
+    view.Navigate(versionFile);
+    QVERIFY(completed.wait(5000));
+    QTest::qWait(400);
+    QCOMPARE(completed.size(), 1);
+    QCOMPARE(view.DocumentTitle(), QStringLiteral("2013.0101.0000"));
+    QCOMPARE(server_.requests.size(), 1);
+    QCOMPARE(server_.abandoned, 0);
+}
+
+void WebBrowserTest::otherAddressReplacesTheLoadInFlight()
+{
+    const QString other = QStringLiteral("http://www.quorvel.example/KDM/other.ver");
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2013.0101.0000"), .delay = 300ms});
+    server_.setAnswer(other, HttpAnswer{.body = LoopbackHttpServer::page("other")});
+    WebBrowser view;
+    QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
+    view.Navigate(versionFile);
+    QTRY_COMPARE(server_.requests.size(), 1);
+    view.Navigate(other);
+    QVERIFY(completed.wait(5000));
+    QTest::qWait(500); // past the first answer's delay
+    QCOMPARE(completed.size(), 1);
+    QCOMPARE(view.DocumentTitle(), QStringLiteral("other"));
+    QCOMPARE(server_.abandoned, 1);
+}
+
+// The start address's refusal must not end a check that has moved on.
+void WebBrowserTest::replacedRefusalIsNeverReported()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2012.0831.2343")});
+    WebBrowser view;
+    QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
+    view.Navigate(QStringLiteral("http:///"));
+    view.Navigate(versionFile);
+    QVERIFY(completed.wait(5000));
+    QTest::qWait(50);
+    QCOMPARE(completed.size(), 1);
+    QCOMPARE(view.DocumentTitle(), QStringLiteral("2012.0831.2343"));
+}
+
+void WebBrowserTest::eachFinishedLoadIsReported()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2012.0831.2343")});
+    WebBrowser view;
+    QCOMPARE(load(view, versionFile), QStringLiteral("2012.0831.2343"));
+    QCOMPARE(load(view, versionFile), QStringLiteral("2012.0831.2343"));
+    QCOMPARE(server_.requests.size(), 2);
+}
+
+void WebBrowserTest::stopDropsTheLoadSilently()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2012.0831.2343"), .delay = 200ms});
+    WebBrowser view;
+    QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
+    view.Navigate(versionFile);
+    QTRY_COMPARE(server_.requests.size(), 1);
+    view.Stop();
+    QTRY_COMPARE(server_.abandoned, 1);
+    QTest::qWait(300);
+    QCOMPARE(completed.size(), 0);
+    QVERIFY(!view.DocumentTitle());
+}
+
+void WebBrowserTest::destroyedWhileLoading()
+{
+    server_.setAnswer(versionFile, HttpAnswer{.body = LoopbackHttpServer::page("2012.0831.2343"), .delay = 200ms});
+    auto view = std::make_unique<WebBrowser>();
+    view->Navigate(versionFile);
+    QTRY_COMPARE(server_.requests.size(), 1);
+    view.reset();
+    QTRY_COMPARE(server_.abandoned, 1);
+    QTest::qWait(300); // the answer's time passes without a crash
+}
+
+QTEST_MAIN(WebBrowserTest)
+#include "test_web_browser.moc"
