@@ -18,9 +18,10 @@ bool isLoadable(const QUrl &url)
 
 } // namespace
 
+// Like any plain widget it takes no keyboard focus: out of sight, it must
+// not take the focus away from CLOSE.
 WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), network_(new QNetworkAccessManager(this))
 {
-    setFocusPolicy(Qt::NoFocus);
 }
 
 WebBrowser::~WebBrowser()

@@ -111,6 +111,73 @@ def icon():
     return render(16, shapes)
 
 
+def turned(test, degrees, pivot, offset=(0.0, 0.0)):
+    """A shape drawn in its own coordinates, turned clockwise on screen by
+    `degrees` about `pivot` and then moved by `offset`."""
+    a = math.radians(degrees)
+    c, s = math.cos(a), math.sin(a)
+
+    def inside(x, y):
+        dx, dy = x - offset[0] - pivot[0], y - offset[1] - pivot[1]
+        return test(pivot[0] + dx * c + dy * s, pivot[1] - dx * s + dy * c)
+    return inside
+
+
+def derailed_locomotive():
+    """64 x 64: a steam locomotive that has left a kinked track and lies
+    tipped nose-down on the embankment, with dust rising."""
+    sky_high, sky_low, hills = (120, 165, 215), (185, 210, 235), (120, 150, 110)
+    grass, ballast, sleeper, rail = (85, 130, 55), (150, 138, 118), (105, 70, 40), (200, 200, 205)
+    boiler, band, smokebox, cab, roof = (35, 60, 45), (200, 170, 60), (30, 30, 32), (125, 30, 30), (45, 45, 50)
+    wheel, hub, window, buffer_beam = (175, 40, 30), (50, 25, 20), (235, 225, 170), (200, 45, 35)
+    dust = (205, 195, 175)
+
+    shapes = [
+        (lambda x, y: True, sky_high),
+        (lambda x, y: y >= 18, sky_low),
+        (circle(14, 60, 30), hills),
+        (circle(56, 66, 32), hills),
+        (lambda x, y: y >= 44, grass),
+        (polygon((0, 47), (64, 45), (64, 55), (0, 57)), ballast),
+    ]
+    # The track: straight on the left, torn up and bent on the right.
+    for step in range(9):
+        x = 2 + step * 7
+        lift = max(0, x - 34) * 0.35
+        shapes.append((turned(rounded_rect(x - 1.2, 46, x + 1.2, 56, 0.5), -lift * 2, (x, 51)), sleeper))
+    shapes += [
+        (polygon((0, 48.5), (34, 47.8), (64, 37), (64, 38.6), (34, 49.4), (0, 50)), rail),
+        (polygon((0, 53.5), (36, 52.8), (60, 58), (59, 59.5), (36, 54.4), (0, 55)), rail),
+    ]
+
+    # The locomotive, drawn level in its own coordinates (front to the
+    # right), then tipped 24 degrees forward into the ground.
+    loco = [
+        (rounded_rect(14, 14, 44, 26, 5.5), boiler),
+        (lambda x, y: 24 <= x <= 26 and 14 <= y <= 26, band),
+        (lambda x, y: 34 <= x <= 36 and 14 <= y <= 26, band),
+        (rounded_rect(41, 13, 47, 27, 2.5), smokebox),
+        (polygon((38, 6), (43, 6), (42, 14), (39, 14)), smokebox),
+        (circle(29, 14, 3.2), band),
+        (rounded_rect(3, 6, 16, 29, 1), cab),
+        (rounded_rect(6, 9, 13, 15, 1), window),
+        (rounded_rect(1, 3.5, 18, 7, 1.5), roof),
+        (lambda x, y: 2 <= x <= 48 and 26 <= y <= 30, smokebox),
+        (lambda x, y: 47 <= x <= 51 and 25 <= y <= 30, buffer_beam),
+    ]
+    for cx in (13, 25, 37):
+        loco += [(circle(cx, 33, 5.6), wheel), (circle(cx, 33, 1.6), hub)]
+    loco += [(circle(46, 35, 3.2), wheel), (circle(46, 35, 1.0), hub)]
+    loco.append((polygon((13, 33), (37, 33), (37, 34.4), (13, 34.4)), (90, 90, 95)))  # coupling rod
+    shapes += [(turned(test, 24, (26, 20), (4, 10)), fill) for test, fill in loco]
+
+    # Dust thrown up where the front struck the embankment.
+    for cx, cy, r in ((54, 52, 6), (60, 47, 5), (47, 56, 4.5), (62, 55, 4)):
+        shapes.append((circle(cx, cy, r), dust))
+    return render(64, shapes)
+
+
 if __name__ == "__main__":
     here = os.path.dirname(os.path.abspath(__file__))
     write_png(os.path.join(here, "icon.png"), icon())
+    write_png(os.path.join(here, "derailed_locomotive.png"), derailed_locomotive())

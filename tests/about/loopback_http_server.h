@@ -52,6 +52,11 @@ public:
 
     // What to send for an absolute address; anything else gets a 404.
     void setAnswer(const QString &address, const HttpAnswer &answer) { answers_.insert(address.toLatin1(), answer); }
+    // A small HTML page with this title, sent after `delay`.
+    void setPage(const QString &address, const QByteArray &title, std::chrono::milliseconds delay = {})
+    {
+        setAnswer(address, HttpAnswer{.body = page(title), .delay = delay});
+    }
     void clear()
     {
         answers_.clear();

@@ -1,0 +1,100 @@
+// Load, close, link and version-check wiring of the About window.
+#include "about/frmAbout.h"
+
+#include "about/WebBrowser.h"
+#include "about/version_check.h"
+#include "about/version_rules.h"
+#include "app/identity.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+const QColor linkAtRest(0, 0, 255);
+const QColor linkUnderPointer(0, 200, 0);
+
+void setTextColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+{
+    createControls();
+    // CLOSE is the default button (Enter) and Esc rejects: both close.
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    // Pointer moves reach only the link and the window itself: Qt drops them
+    // over controls that do not track the mouse, such as the other labels.
+    setMouseTracking(true);
+    Label1->setMouseTracking(true);
+    Label1->installEventFilter(this);
+
+    versionCheck_ = std::make_unique<VersionCheck>(*CheckVersion, *TimerCounter, *Timer1, *WebBrowser1);
+    connect(Timer1, &QTimer::timeout, this, [this] { versionCheck_->Timer1_Timer(); });
+    connect(WebBrowser1, &WebBrowser::DocumentComplete, this, [this] { versionCheck_->WebBrowser1_DocumentComplete(); });
+
+    Form_Load();
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::Form_Load()
+{
+    setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(identity::applicationTitle));
+    lblVersion->setText(QStringLiteral("Version ") + identity::localVersionText());
+}
+
+void frmAbout::done(int result)
+{
+    Timer1->stop();
+    WebBrowser1->Stop();
+    QDialog::done(result);
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label1 && event->type() == QEvent::MouseMove)
+        Label1_MouseMove();
+    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+        const auto *release = static_cast<QMouseEvent *>(event);
+        if (release->button() == Qt::LeftButton && Label1->rect().contains(release->position().toPoint()))
+            Label1_Click();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// Only the bare background counts: inside the window, with no control under
+// the pointer (the link passes its own moves on to the window as well).
+void frmAbout::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    if (!childAt(position) && rect().contains(position))
+        Form_MouseMove();
+    QDialog::mouseMoveEvent(event);
+}
+
+void frmAbout::Form_MouseMove()
+{
+    setTextColour(Label1, linkAtRest);
+}
+
+void frmAbout::Label1_MouseMove()
+{
+    setTextColour(Label1, linkUnderPointer);
+}
+
+void frmAbout::Label1_Click()
+{
+    // Whether a browser opened is not reported, as on any desktop link.
+    QDesktopServices::openUrl(QUrl(version_check::homePageAddress()));
+}

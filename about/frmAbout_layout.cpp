@@ -1,0 +1,206 @@
+// The About window's controls, laid out from one table.
+#include "about/frmAbout.h"
+
+#include "about/WebBrowser.h"
+#include "about/version_rules.h"
+#include "app/identity.h"
+#include "main_window/twips.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+enum class Kind { Timer, Button, Browser, Label, Picture, Line };
+
+enum Look : unsigned {
+    Plain = 0,
+    Centred = 1u << 0,
+    Large = 1u << 1, // Arial 9.75 pt instead of the window's 8.25 pt
+    Bold = 1u << 2,
+    Underlined = 1u << 3,
+};
+
+enum class Colour { System, Black, Blue, Grey, White };
+
+struct ControlRow
+{
+    const char *name;
+    Kind kind;
+    int left, top, width, height; // twips; a line runs from (left, top) over its width, height is its thickness
+    int tabIndex; // -1: outside the tab order
+    QString content; // caption, start address or picture
+    unsigned look;
+    Colour colour;
+};
+
+constexpr int clientWidth = 5775;
+constexpr int clientHeight = 4335;
+constexpr int timerInterval = 1000; // ms
+
+QColor colourOf(Colour colour)
+{
+    switch (colour) {
+    case Colour::Black:
+        return QColor(0, 0, 0);
+    case Colour::Blue:
+        return QColor(0, 0, 255);
+    case Colour::Grey:
+        return QColor(128, 128, 128);
+    case Colour::White:
+        return QColor(255, 255, 255);
+    case Colour::System:
+        break;
+    }
+    return {};
+}
+
+QObject *createControl(const ControlRow &row, QWidget *window)
+{
+    if (row.kind == Kind::Timer) {
+        auto *timer = new QTimer(window);
+        timer->setInterval(timerInterval);
+        timer->start();
+        return timer;
+    }
+
+    QWidget *control = nullptr;
+    switch (row.kind) {
+    case Kind::Button:
+        control = new QPushButton(row.content, window);
+        break;
+    case Kind::Browser: {
+        auto *browser = new WebBrowser(window);
+        browser->Navigate(row.content);
+        control = browser;
+        break;
+    }
+    case Kind::Label: {
+        auto *label = new QLabel(row.content, window);
+        // Shown literally: some of these texts come from the network.
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment((row.look & Centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        control = label;
+        break;
+    }
+    case Kind::Picture: {
+        auto *picture = new QLabel(window);
+        picture->setPixmap(QPixmap(row.content));
+        control = picture;
+        break;
+    }
+    case Kind::Line:
+        control = new QWidget(window);
+        control->setAutoFillBackground(true);
+        // A drawing, not a control: the pointer passes through to the window.
+        control->setAttribute(Qt::WA_TransparentForMouseEvents);
+        break;
+    case Kind::Timer:
+        break;
+    }
+
+    if (row.look & (Large | Bold | Underlined)) {
+        QFont font = control->font();
+        if (row.look & Large)
+            font.setPointSizeF(9.75);
+        font.setBold(row.look & Bold);
+        font.setUnderline(row.look & Underlined);
+        control->setFont(font);
+    }
+    if (row.colour != Colour::System) {
+        QPalette palette = control->palette();
+        palette.setColor(row.kind == Kind::Line ? QPalette::Window : QPalette::WindowText, colourOf(row.colour));
+        control->setPalette(palette);
+    }
+    control->setGeometry(pixelsFromTwips(row.left), pixelsFromTwips(row.top), pixelsFromTwips(row.width),
+                         pixelsFromTwips(row.height));
+    return control;
+}
+
+template <typename Control, std::size_t Count>
+void collect(std::array<Control *, Count> &members, const QWidget *window, const char *arrayName)
+{
+    for (std::size_t index = 0; index < Count; ++index)
+        members[index] = window->findChild<Control *>(QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index));
+}
+
+} // namespace
+
+void frmAbout::createControls()
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(pixelsFromTwips(clientWidth), pixelsFromTwips(clientHeight));
+    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    QFont windowFont(QStringLiteral("Arial"));
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+
+    const QString company = QString::fromLatin1(identity::companyName);
+    // In creation order: later controls lie on top of earlier ones.
+    const ControlRow rows[] = {
+        // name             kind           left   top  width height tab content
+        {"Timer1",          Kind::Timer,      0,    0,    0,    0, -1, {}, Plain, Colour::System},
+        {"cmdOK",           Kind::Button,  4440, 3840, 1200,  360,  0, QStringLiteral("CLOSE"), Plain, Colour::System},
+        {"WebBrowser1",     Kind::Browser,  120, 4440,  255,  255,  9, QStringLiteral("http:///"), Plain, Colour::System},
+        {"TimerCounter",    Kind::Label,    480, 4440,  255,  255, 11, {}, Plain, Colour::System},
+        {"Label3",          Kind::Label,    120, 3120, 5535,  495, 10,
+         QStringLiteral("    This utility is without warranty concerning errors in code. "
+                        "It does NOT contain any form of malicious code."),
+         Centred, Colour::System},
+        {"CheckVersion",    Kind::Label,    120, 1920, 5535,  255,  8, version_check::connectingText(),
+         Centred | Large | Bold, Colour::System},
+        {"Label2(1)",       Kind::Label,    120, 3960, 2775,  255,  7,
+         QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System},
+        {"Label2(0)",       Kind::Label,    120, 3720, 2775,  255,  6,
+         QStringLiteral("Written by ") + company, Plain, Colour::System},
+        {"Label1",          Kind::Label,   1320, 2280, 2895,  255,  5,
+         QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue},
+        {"Image1",          Kind::Picture,  120,  120,  960,  960, -1, QStringLiteral(":/derailed_locomotive.png"),
+         Plain, Colour::System},
+        {"Line1(1)",        Kind::Line,      90, 2685, 5564,   15, -1, {}, Plain, Colour::Grey},
+        {"lblDescription",  Kind::Label,   1200,  960, 4485,  810,  1,
+         QStringLiteral("Designed for use with Dovan's series of Ferrox, this utility calculates the maximum speed "
+                        "around a curved section of track in accordance with Title 49, Part 213.9 of the Electronic "
+                        "Code of Federal Regulations."),
+         Plain, Colour::Black},
+        {"lblTitle",        Kind::Label,   1200,  240, 3885,  240,  3, QString::fromLatin1(identity::productName),
+         Large, Colour::Black},
+        {"Line1(0)",        Kind::Line,     105, 2700, 5549,   30, -1, {}, Plain, Colour::White},
+        {"lblVersion",      Kind::Label,   1200,  480, 3885,  225,  4, {}, Large, Colour::System},
+        {"lblDisclaimer",   Kind::Label,    120, 2760, 5415,  225,  2,
+         QStringLiteral("WARNING: This utility is for SIMULATOR USE ONLY"), Centred | Large | Bold | Underlined,
+         Colour::Black},
+    };
+
+    std::vector<std::pair<int, QWidget *>> tabChain;
+    for (const ControlRow &row : rows) {
+        QObject *control = createControl(row, this);
+        control->setObjectName(QString::fromLatin1(row.name));
+        auto *widget = qobject_cast<QWidget *>(control);
+        if (widget && row.tabIndex >= 0 && (widget->focusPolicy() & Qt::TabFocus))
+            tabChain.emplace_back(row.tabIndex, widget);
+    }
+    std::sort(tabChain.begin(), tabChain.end());
+    for (std::size_t i = 1; i < tabChain.size(); ++i)
+        setTabOrder(tabChain[i - 1].second, tabChain[i].second);
+
+    Timer1 = findChild<QTimer *>(QStringLiteral("Timer1"));
+    cmdOK = findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    WebBrowser1 = findChild<WebBrowser *>(QStringLiteral("WebBrowser1"));
+    TimerCounter = findChild<QLabel *>(QStringLiteral("TimerCounter"));
+    Label3 = findChild<QLabel *>(QStringLiteral("Label3"));
+    CheckVersion = findChild<QLabel *>(QStringLiteral("CheckVersion"));
+    collect(Label2, this, "Label2");
+    Label1 = findChild<QLabel *>(QStringLiteral("Label1"));
+    Image1 = findChild<QLabel *>(QStringLiteral("Image1"));
+    collect(Line1, this, "Line1");
+    lblDescription = findChild<QLabel *>(QStringLiteral("lblDescription"));
+    lblTitle = findChild<QLabel *>(QStringLiteral("lblTitle"));
+    lblVersion = findChild<QLabel *>(QStringLiteral("lblVersion"));
+    lblDisclaimer = findChild<QLabel *>(QStringLiteral("lblDisclaimer"));
+}

@@ -1,0 +1,108 @@
+// The About menu entry: a fresh, modal About window each time.
+#include "about/frmAbout.h"
+#include "about/version_rules.h"
+#include "loopback_http_server.h"
+#include "main_window/Form1.h"
+#include "support/form1_controls.h"
+#include "support/scratch_directory.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace form1;
+using namespace version_check;
+
+namespace {
+
+// Chooses About and runs `whileOpen` inside the About window's modal loop;
+// the About window is closed afterwards, whatever happened.
+bool withAboutOpen(Form1 &form, const std::function<void(frmAbout &)> &whileOpen)
+{
+    bool opened = false;
+    QTimer::singleShot(0, &form, [&] {
+        auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+        if (!about)
+            return;
+        opened = true;
+        whileOpen(*about);
+        about->reject();
+    });
+    control<QAction>(form, QStringLiteral("MenuAbout"))->trigger();
+    return opened;
+}
+
+QColor linkColour(const frmAbout &about)
+{
+    return control<QLabel>(about, QStringLiteral("Label1"))->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+class AboutFromMainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { LoopbackHttpServer::useClosedPortAsProxy(); }
+    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void cleanup() { directory_.reset(); }
+
+    void mainWindowTakesNoInputWhileAboutIsOpen();
+    void secondOpeningStartsAfresh();
+
+private:
+    std::unique_ptr<ScratchDirectory> directory_;
+};
+
+// Input goes through the windows, as the user's would: QTest's widget-level
+// calls go around modality.
+void AboutFromMainWindowTest::mainWindowTakesNoInputWhileAboutIsOpen()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    text1(form, 4)->setText(QStringLiteral("1000"));
+    const QWidget *calculate = control(form, QStringLiteral("Command1"));
+    const QPoint calculateAt = calculate->mapTo(&form, calculate->rect().center());
+
+    const bool opened = withAboutOpen(form, [&](frmAbout &about) {
+        QVERIFY(about.isVisible());
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, calculateAt);
+        QTest::keyClick(form.windowHandle(), Qt::Key_5);
+        QCOMPARE(text1(form, 3)->text(), QString());
+        QCOMPARE(text1(form, 0)->text(), QString());
+        QCOMPARE(text1(form, 4)->text(), QStringLiteral("1000"));
+    });
+    QVERIFY(opened);
+    QCOMPARE(text1(form, 3)->text(), QString());
+
+    // With the About window gone, the same click goes through.
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, calculateAt);
+    QCOMPARE(text1(form, 3)->text(), QStringLiteral("80"));
+}
+
+void AboutFromMainWindowTest::secondOpeningStartsAfresh()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+    QVERIFY(withAboutOpen(form, [&](frmAbout &about) {
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTest::mouseMove(about.windowHandle(), control(about, QStringLiteral("Label1"))->geometry().center());
+        QCOMPARE(linkColour(about), QColor(0, 200, 0));
+        QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(about, QStringLiteral("CheckVersion"))->text(), unreachableText(), 5000);
+    }));
+    QVERIFY(withAboutOpen(form, [&](frmAbout &about) {
+        QVERIFY(isProgressText(control<QLabel>(about, QStringLiteral("CheckVersion"))->text()));
+        QCOMPARE(control<QLabel>(about, QStringLiteral("TimerCounter"))->text(), QString());
+        QCOMPARE(linkColour(about), QColor(0, 0, 255));
+        QVERIFY(about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    }));
+}
+
+QTEST_MAIN(AboutFromMainWindowTest)
+#include "test_about_from_main_window.moc"

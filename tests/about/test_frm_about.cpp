@@ -1,0 +1,414 @@
+// The About window: its controls, keys, link, and the version check run end
+// to end against a web site of the test's own on loopback.
+#include "about/frmAbout.h"
+#include "about/version_rules.h"
+#include "app/identity.h"
+#include "loopback_http_server.h"
+#include "support/form1_controls.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace std::chrono_literals;
+using namespace version_check;
+using form1::control;
+
+namespace {
+
+const QColor blue(0, 0, 255);
+const QColor green(0, 200, 0);
+
+QLabel *label(const QWidget &about, const char *name)
+{
+    return control<QLabel>(about, QString::fromLatin1(name));
+}
+
+QColor textColour(const QWidget *widget)
+{
+    return widget->palette().color(QPalette::WindowText);
+}
+
+} // namespace
+
+// Catches what the program hands to the desktop to open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void open(const QUrl &url) { urls << url; }
+
+public:
+    QList<QUrl> urls;
+};
+
+class FrmAboutTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void windowFrame();
+    void geometry_data();
+    void geometry();
+    void look_data();
+    void look();
+    void texts();
+    void laterControlsLieOnTop();
+    void onlyCloseTakesTheFocus();
+    void closing_data();
+    void closing();
+    void linkColourFollowsThePointer();
+    void linkOpensTheHomePage();
+    void textsFitTheirLabels();
+    void render();
+
+    void currentVersionEndsTheCheck();
+    void noConnectionEndsWithUnreachable();
+    void slowServerIsWaitedFor();
+    void titleIsShownLiterally();
+    void closingWhileLoadingEndsTheCheck();
+
+private:
+    LoopbackHttpServer server_;
+};
+
+void FrmAboutTest::initTestCase()
+{
+    server_.useAsProxy();
+}
+
+void FrmAboutTest::init()
+{
+    server_.clear();
+    server_.useAsProxy();
+}
+
+void FrmAboutTest::windowFrame()
+{
+    frmAbout about;
+    about.show();
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Ferrox SpdCalc"));
+    QCOMPARE(about.size(), QSize(385, 289));
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    const Qt::WindowFlags flags = about.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(about.font().family(), QStringLiteral("Arial"));
+    QCOMPARE(about.font().pointSizeF(), 8.25);
+    QCOMPARE(about.windowIcon().availableSizes().value(0), QSize(16, 16));
+}
+
+void FrmAboutTest::geometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("pixels"); // twips / 15
+
+    QTest::newRow("cmdOK") << "cmdOK" << QRect(296, 256, 80, 24);
+    QTest::newRow("WebBrowser1") << "WebBrowser1" << QRect(8, 296, 17, 17);
+    QTest::newRow("TimerCounter") << "TimerCounter" << QRect(32, 296, 17, 17);
+    QTest::newRow("Label3") << "Label3" << QRect(8, 208, 369, 33);
+    QTest::newRow("CheckVersion") << "CheckVersion" << QRect(8, 128, 369, 17);
+    QTest::newRow("Label2(1)") << "Label2(1)" << QRect(8, 264, 185, 17);
+    QTest::newRow("Label2(0)") << "Label2(0)" << QRect(8, 248, 185, 17);
+    QTest::newRow("Label1") << "Label1" << QRect(88, 152, 193, 17);
+    QTest::newRow("Image1") << "Image1" << QRect(8, 8, 64, 64);
+    QTest::newRow("Line1(1)") << "Line1(1)" << QRect(6, 179, 370, 1);
+    QTest::newRow("lblDescription") << "lblDescription" << QRect(80, 64, 299, 54);
+    QTest::newRow("lblTitle") << "lblTitle" << QRect(80, 16, 259, 16);
+    QTest::newRow("Line1(0)") << "Line1(0)" << QRect(7, 180, 369, 2);
+    QTest::newRow("lblVersion") << "lblVersion" << QRect(80, 32, 259, 15);
+    QTest::newRow("lblDisclaimer") << "lblDisclaimer" << QRect(8, 184, 361, 15);
+}
+
+void FrmAboutTest::geometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, pixels);
+    frmAbout about;
+    about.show();
+    QCOMPARE(control(about, name)->geometry(), pixels);
+}
+
+void FrmAboutTest::look_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("underlined");
+    QTest::addColumn<QColor>("colour"); // invalid: the system's text colour
+    QTest::addColumn<bool>("centred");
+
+    QTest::newRow("CheckVersion") << "CheckVersion" << 9.75 << true << false << QColor() << true;
+    QTest::newRow("Label1") << "Label1" << 9.75 << false << true << blue << true;
+    QTest::newRow("lblTitle") << "lblTitle" << 9.75 << false << false << QColor(Qt::black) << false;
+    QTest::newRow("lblVersion") << "lblVersion" << 9.75 << false << false << QColor() << false;
+    QTest::newRow("lblDisclaimer") << "lblDisclaimer" << 9.75 << true << true << QColor(Qt::black) << true;
+    QTest::newRow("lblDescription") << "lblDescription" << 8.25 << false << false << QColor(Qt::black) << false;
+    QTest::newRow("Label3") << "Label3" << 8.25 << false << false << QColor() << true;
+    QTest::newRow("Label2(0)") << "Label2(0)" << 8.25 << false << false << QColor() << false;
+    QTest::newRow("Label2(1)") << "Label2(1)" << 8.25 << false << false << QColor() << false;
+}
+
+void FrmAboutTest::look()
+{
+    QFETCH(QString, name);
+    QFETCH(qreal, pointSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, underlined);
+    QFETCH(QColor, colour);
+    QFETCH(bool, centred);
+
+    frmAbout about;
+    const QLabel *shown = control<QLabel>(about, name);
+    QCOMPARE(shown->font().family(), QStringLiteral("Arial"));
+    QCOMPARE(shown->font().pointSizeF(), pointSize);
+    QCOMPARE(shown->font().bold(), bold);
+    QCOMPARE(shown->font().underline(), underlined);
+    QCOMPARE(textColour(shown), colour.isValid() ? colour : QApplication::palette(shown).color(QPalette::WindowText));
+    QCOMPARE(shown->alignment() & Qt::AlignHorizontal_Mask, centred ? Qt::AlignHCenter : Qt::AlignLeft);
+}
+
+void FrmAboutTest::texts()
+{
+    frmAbout about;
+    QCOMPARE(label(about, "lblVersion")->text(), QStringLiteral("Version 2012.0831.2343"));
+    QCOMPARE(label(about, "lblTitle")->text(), QStringLiteral("Ferrox Speed Calculator"));
+    QCOMPARE(label(about, "lblDescription")->text(),
+             QStringLiteral("Designed for use with Dovan's series of Ferrox, this utility calculates the maximum speed "
+                            "around a curved section of track in accordance with Title 49, Part 213.9 of the Electronic "
+                            "Code of Federal Regulations."));
+    QCOMPARE(label(about, "lblDisclaimer")->text(), QStringLiteral("WARNING: This utility is for SIMULATOR USE ONLY"));
+    QCOMPARE(label(about, "Label3")->text(),
+             QStringLiteral("    This utility is without warranty concerning errors in code. It does NOT contain any "
+                            "form of malicious code."));
+    QCOMPARE(label(about, "Label1")->text(), QStringLiteral("Visit Quorvel Software Website"));
+    QVERIFY(label(about, "Label2(0)")->text().contains(QStringLiteral("Quorvel Software")));
+    QVERIFY(label(about, "Label2(1)")->text().contains(QStringLiteral("Quorvel Software")));
+    QCOMPARE(control<QPushButton>(about, "cmdOK")->text(), QStringLiteral("CLOSE"));
+    QCOMPARE(label(about, "Image1")->pixmap().size(), QSize(64, 64));
+
+    // The version check's starting point.
+    QCOMPARE(label(about, "CheckVersion")->text(), connectingText());
+    QCOMPARE(label(about, "TimerCounter")->text(), QString());
+    const auto *timer = about.findChild<QTimer *>(QStringLiteral("Timer1"));
+    QVERIFY(timer);
+    QCOMPARE(timer->interval(), 1000);
+    QVERIFY(timer->isActive());
+}
+
+void FrmAboutTest::laterControlsLieOnTop()
+{
+    frmAbout about;
+    QStringList stacking; // bottom to top
+    for (const QObject *child : about.children()) {
+        if (child->isWidgetType())
+            stacking << child->objectName();
+    }
+    QCOMPARE(stacking, (QStringList{"cmdOK", "WebBrowser1", "TimerCounter", "Label3", "CheckVersion", "Label2(1)",
+                                    "Label2(0)", "Label1", "Image1", "Line1(1)", "lblDescription", "lblTitle", "Line1(0)",
+                                    "lblVersion", "lblDisclaimer"}));
+}
+
+void FrmAboutTest::onlyCloseTakesTheFocus()
+{
+    frmAbout about;
+    about.show();
+    about.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    auto *close = control<QPushButton>(about, "cmdOK");
+    QCOMPARE(QApplication::focusWidget(), close);
+    QTest::keyClick(about.windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), close);
+}
+
+void FrmAboutTest::closing_data()
+{
+    QTest::addColumn<int>("key"); // 0: a click on CLOSE
+    QTest::newRow("Enter") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+    QTest::newRow("Esc") << int(Qt::Key_Escape);
+    QTest::newRow("CLOSE") << 0;
+}
+
+void FrmAboutTest::closing()
+{
+    QFETCH(int, key);
+    frmAbout about;
+    about.show();
+    about.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QWindow *window = about.windowHandle();
+    if (key)
+        QTest::keyClick(window, Qt::Key(key));
+    else
+        QTest::mouseClick(window, Qt::LeftButton, {}, control(about, "cmdOK")->geometry().center());
+    QVERIFY(!about.isVisible());
+    QVERIFY(!about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+}
+
+// Green under the pointer; blue again only over the bare window background.
+void FrmAboutTest::linkColourFollowsThePointer()
+{
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QWindow *window = about.windowHandle();
+    const QLabel *link = label(about, "Label1");
+    const QPoint background(4, 150);
+    QVERIFY(!about.childAt(background));
+    const auto moveOver = [&](const char *name) { QTest::mouseMove(window, control(about, name)->geometry().center()); };
+
+    QCOMPARE(textColour(link), blue);
+    moveOver("Label1");
+    QCOMPARE(textColour(link), green);
+    for (const char *other : {"lblDescription", "CheckVersion", "Image1", "cmdOK"}) {
+        moveOver(other);
+        QCOMPARE(textColour(link), green);
+    }
+    QTest::mouseMove(window, QPoint(-30, -30)); // straight out of the window
+    QCOMPARE(textColour(link), green);
+    QTest::mouseMove(window, background);
+    QCOMPARE(textColour(link), blue);
+
+    // The separator is a drawing on the background, not a control.
+    moveOver("Label1");
+    moveOver("Line1(0)");
+    QCOMPARE(textColour(link), blue);
+}
+
+void FrmAboutTest::linkOpensTheHomePage()
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QWindow *window = about.windowHandle();
+    QTest::mouseClick(window, Qt::LeftButton, {}, control(about, "lblDescription")->geometry().center());
+    QTest::mouseClick(window, Qt::LeftButton, {}, control(about, "Label1")->geometry().center());
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://%1/KDM/index.html").arg(identity::webHost))});
+    QVERIFY(about.isVisible());
+}
+
+// Every text, including each the status line can come to show, fits its
+// label without being cut off.
+void FrmAboutTest::textsFitTheirLabels()
+{
+    frmAbout about;
+    about.show();
+    for (const QLabel *shown : about.findChildren<QLabel *>()) {
+        if (!shown->text().isEmpty())
+            QVERIFY2(shown->heightForWidth(shown->width()) <= shown->height(), qPrintable(shown->text()));
+    }
+    QLabel *status = label(about, "CheckVersion");
+    const QStringList statusTexts = {connectingText(), checkingText(), spinnerFrameText(1), spinnerFrameText(4), currentText(),
+                                     newerAvailableText("2013.0101.0000"), olderOnlineText("2012.0831.2342"),
+                                     notPublishedText(), unreachableText()};
+    for (const QString &text : statusTexts) {
+        status->setText(text);
+        QVERIFY2(status->heightForWidth(status->width()) <= status->height(), qPrintable(text));
+    }
+    const auto *close = control<QPushButton>(about, "cmdOK");
+    QVERIFY(close->sizeHint().width() <= close->width());
+}
+
+// Leaves a picture of the window for people to look at.
+void FrmAboutTest::render()
+{
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QString directory = qEnvironmentVariable("TEST_ARTIFACTS_DIR", QDir::tempPath());
+    QDir().mkpath(directory);
+    QVERIFY(about.grab().save(directory + "/about-window.png"));
+    label(about, "CheckVersion")->setText(olderOnlineText("2012.0831.2342"));
+    QVERIFY(about.grab().save(directory + "/about-window-older-online.png"));
+}
+
+// The rest runs the check for real, one tick a second.
+
+void FrmAboutTest::currentVersionEndsTheCheck()
+{
+    server_.setPage(versionFileAddress(), identity::localVersionText().toLatin1());
+    frmAbout about;
+    about.show();
+    const QLabel *status = label(about, "CheckVersion");
+    const auto *timer = about.findChild<QTimer *>(QStringLiteral("Timer1"));
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), currentText(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 3000);
+    QCOMPARE(server_.requests, QList<QByteArray>{versionFileAddress().toLatin1()});
+}
+
+// As with no network at all: the first request fails and the check ends.
+void FrmAboutTest::noConnectionEndsWithUnreachable()
+{
+    LoopbackHttpServer::useClosedPortAsProxy();
+    frmAbout about;
+    about.show();
+    QTRY_COMPARE_WITH_TIMEOUT(label(about, "CheckVersion")->text(), unreachableText(), 5000);
+    QVERIFY(!about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+}
+
+// The check asks every second; an answer that takes 2.5 s still ends it.
+void FrmAboutTest::slowServerIsWaitedFor()
+{
+    server_.setPage(versionFileAddress(), "2013.0101.0000", 2500ms);
+    frmAbout about;
+    about.show();
+    QTRY_COMPARE_WITH_TIMEOUT(label(about, "CheckVersion")->text(), newerAvailableText("2013.0101.0000"), 8000);
+    QCOMPARE(server_.requests.size(), 1);
+}
+
+// A title with markup is text: a picture it names is neither loaded nor shown.
+void FrmAboutTest::titleIsShownLiterally()
+{
+    QTemporaryDir directory;
+    QImage red(40, 40, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString picture = directory.filePath("red.png");
+    QVERIFY(red.save(picture));
+    const QString title = "<img src=\"" + picture + "\">";
+    server_.setPage(versionFileAddress(), title.toHtmlEscaped().toUtf8());
+
+    frmAbout about;
+    about.show();
+    QLabel *status = label(about, "CheckVersion");
+    QTRY_COMPARE_WITH_TIMEOUT(status->text(), newerAvailableText(title), 5000);
+    const QImage shown = status->grab().toImage();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            QVERIFY(shown.pixelColor(x, y) != QColor(Qt::red));
+    }
+}
+
+// Closing drops the request in flight; nothing reaches the check afterwards.
+void FrmAboutTest::closingWhileLoadingEndsTheCheck()
+{
+    server_.setPage(versionFileAddress(), "2013.0101.0000", 1500ms);
+    frmAbout about;
+    about.show();
+    QTRY_COMPARE_WITH_TIMEOUT(server_.requests.size(), 1, 5000);
+    QLabel *status = label(about, "CheckVersion");
+    const QString shown = status->text();
+    QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, control(about, "cmdOK")->geometry().center());
+    QVERIFY(!about.isVisible());
+    QTRY_COMPARE(server_.abandoned, 1);
+    QTest::qWait(2000); // past the answer's time and another tick
+    QCOMPARE(status->text(), shown);
+    QCOMPARE(server_.requests.size(), 1);
+}
+
+QTEST_MAIN(FrmAboutTest)
+#include "test_frm_about.moc"
