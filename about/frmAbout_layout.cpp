@@ -4,6 +4,7 @@
 #include "about/WebBrowser.h"
 #include "about/version_rules.h"
 #include "app/identity.h"
+#include "main_window/control_array.h"
 #include "main_window/twips.h"
 
 #include <QLabel>
@@ -121,13 +122,6 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     return control;
 }
 
-template <typename Control, std::size_t Count>
-void collect(std::array<Control *, Count> &members, const QWidget *window, const char *arrayName)
-{
-    for (std::size_t index = 0; index < Count; ++index)
-        members[index] = window->findChild<Control *>(QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index));
-}
-
 } // namespace
 
 void frmAbout::createControls()
@@ -195,10 +189,10 @@ void frmAbout::createControls()
     TimerCounter = findChild<QLabel *>(QStringLiteral("TimerCounter"));
     Label3 = findChild<QLabel *>(QStringLiteral("Label3"));
     CheckVersion = findChild<QLabel *>(QStringLiteral("CheckVersion"));
-    collect(Label2, this, "Label2");
+    collectControlArray(Label2, this, "Label2");
     Label1 = findChild<QLabel *>(QStringLiteral("Label1"));
     Image1 = findChild<QLabel *>(QStringLiteral("Image1"));
-    collect(Line1, this, "Line1");
+    collectControlArray(Line1, this, "Line1");
     lblDescription = findChild<QLabel *>(QStringLiteral("lblDescription"));
     lblTitle = findChild<QLabel *>(QStringLiteral("lblTitle"));
     lblVersion = findChild<QLabel *>(QStringLiteral("lblVersion"));

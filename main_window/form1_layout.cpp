@@ -2,6 +2,7 @@
 #include "main_window/Form1.h"
 
 #include "app/identity.h"
+#include "main_window/control_array.h"
 #include "main_window/twips.h"
 
 #include <QAction>
@@ -134,13 +135,6 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
     return control;
 }
 
-template <typename Control, std::size_t Count>
-void collect(std::array<Control *, Count> &members, const QWidget *client, const char *arrayName)
-{
-    for (std::size_t index = 0; index < Count; ++index)
-        members[index] = client->findChild<Control *>(QStringLiteral("%1(%2)").arg(QLatin1String(arrayName)).arg(index));
-}
-
 // The Tab key enters an option group at its selected button only; the arrow
 // keys move within the group.
 void keepTabStopOnSelected(const QButtonGroup *group)
@@ -198,11 +192,11 @@ void Form1::createControls()
     for (std::size_t i = 1; i < tabChain.size(); ++i)
         setTabOrder(tabChain[i - 1].second, tabChain[i].second);
 
-    collect(Text1, client, "Text1");
-    collect(Label1, client, "Label1");
-    collect(Option1, client, "Option1");
-    collect(Option2, client, "Option2");
-    collect(Option3, client, "Option3");
+    collectControlArray(Text1, client, "Text1");
+    collectControlArray(Label1, client, "Label1");
+    collectControlArray(Option1, client, "Option1");
+    collectControlArray(Option2, client, "Option2");
+    collectControlArray(Option3, client, "Option3");
     Frame1 = client->findChild<QGroupBox *>(QStringLiteral("Frame1"));
     Frame2 = client->findChild<QGroupBox *>(QStringLiteral("Frame2"));
     fraDistance = client->findChild<QGroupBox *>(QStringLiteral("fraDistance"));

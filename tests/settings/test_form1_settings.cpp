@@ -2,6 +2,7 @@
 // the real main window.
 #include "main_window/Form1.h"
 #include "settings/settings_file.h"
+#include "support/files.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
@@ -12,19 +13,6 @@
 using namespace form1;
 
 namespace {
-
-void writeSettings(const QByteArray &content)
-{
-    QFile file("KDM.cfg");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray savedSettings()
-{
-    QFile file("KDM.cfg");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
-}
 
 QByteArray fileWith(const QByteArray &lines)
 {
@@ -107,7 +95,7 @@ void Form1SettingsTest::startUp()
     QFETCH(QString, units);
     QFETCH(float, left);
     QFETCH(float, top);
-    writeSettings(content);
+    files::write(content);
     Form1 form;
     QCOMPARE(form.unitCode(), units);
     if (left != -1) {
@@ -126,7 +114,7 @@ void Form1SettingsTest::withoutFileTheWindowIsCentred()
 
 void Form1SettingsTest::fileWithoutPositionDoesNotCentre()
 {
-    writeSettings(fileWith("Units=I\r\n"));
+    files::write(fileWith("Units=I\r\n"));
     Form1 form;
     QVERIFY(QPointF(form.Left(), form.Top()) != centredTwips(form));
 }
@@ -145,7 +133,7 @@ void Form1SettingsTest::closeWritesExactBytes()
 {
     QFETCH(QString, units);
     QFETCH(QByteArray, position);
-    writeSettings(fileWith(position + "Unknown=kept?\r\n"));
+    files::write(fileWith(position + "Unknown=kept?\r\n"));
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -157,16 +145,16 @@ void Form1SettingsTest::closeWritesExactBytes()
             QTest::mouseClick(option(form, 2, 0), Qt::LeftButton);
     }
     QVERIFY(form.close());
-    QCOMPARE(savedSettings(), fileWith("Units=" + units.toLatin1() + "\r\n" + position));
+    QCOMPARE(files::read(), fileWith("Units=" + units.toLatin1() + "\r\n" + position));
 }
 
 void Form1SettingsTest::closeAlwaysRewrites()
 {
-    writeSettings(fileWith("Units=MI\r\nLeftPosition=30\r\nTopPosition=45\r\n\r\n\r\n"));
+    files::write(fileWith("Units=MI\r\nLeftPosition=30\r\nTopPosition=45\r\n\r\n\r\n"));
     Form1 form;
     form.show();
     QVERIFY(form.close());
-    QCOMPARE(savedSettings(), fileWith("Units=MI\r\nLeftPosition=30\r\nTopPosition=45\r\n"));
+    QCOMPARE(files::read(), fileWith("Units=MI\r\nLeftPosition=30\r\nTopPosition=45\r\n"));
 }
 
 void Form1SettingsTest::roundTrip()
@@ -182,7 +170,7 @@ void Form1SettingsTest::roundTrip()
         top = first.Top();
         QVERIFY(first.close());
     }
-    const QByteArray saved = savedSettings();
+    const QByteArray saved = files::read();
     Form1 second;
     second.show();
     QVERIFY(QTest::qWaitForWindowExposed(&second));
@@ -192,7 +180,7 @@ void Form1SettingsTest::roundTrip()
     QCOMPARE(second.Left(), left);
     QCOMPARE(second.Top(), top);
     QVERIFY(second.close());
-    QCOMPARE(savedSettings(), saved);
+    QCOMPARE(files::read(), saved);
 }
 
 void Form1SettingsTest::damagedFilesNeverStopTheProgram_data()
@@ -212,7 +200,7 @@ void Form1SettingsTest::damagedFilesNeverStopTheProgram_data()
 void Form1SettingsTest::damagedFilesNeverStopTheProgram()
 {
     QFETCH(QByteArray, content);
-    writeSettings(content);
+    files::write(content);
     Form1 form;
     form.show();
     QCOMPARE(form.unitCode(), QStringLiteral("M"));
@@ -220,7 +208,7 @@ void Form1SettingsTest::damagedFilesNeverStopTheProgram()
     clickCalculate(form);
     QCOMPARE(text1(form, 3)->text(), QStringLiteral("80"));
     QVERIFY(form.close());
-    QVERIFY(savedSettings().startsWith("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition="));
+    QVERIFY(files::read().startsWith("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition="));
 }
 
 void Form1SettingsTest::directoryNamedLikeTheFile()
@@ -246,18 +234,18 @@ void Form1SettingsTest::workingDirectoryWhereNothingCanBeCreated()
 void Form1SettingsTest::eachWorkingDirectoryHasItsOwnFile()
 {
     const QString first = QDir::currentPath();
-    writeSettings(fileWith("Units=I\r\n"));
+    files::write(fileWith("Units=I\r\n"));
     ScratchDirectory second;
-    writeSettings(fileWith("Units=MI\r\n"));
+    files::write(fileWith("Units=MI\r\n"));
     {
         Form1 form;
         QCOMPARE(form.unitCode(), QStringLiteral("MI"));
         form.show();
         form.close();
     }
-    QVERIFY(savedSettings().startsWith(fileWith("Units=MI\r\nLeftPosition=")));
+    QVERIFY(files::read().startsWith(fileWith("Units=MI\r\nLeftPosition=")));
     QVERIFY(QDir::setCurrent(first));
-    QCOMPARE(savedSettings(), fileWith("Units=I\r\n"));
+    QCOMPARE(files::read(), fileWith("Units=I\r\n"));
     Form1 form;
     QCOMPARE(form.unitCode(), QStringLiteral("I"));
 }

@@ -1,5 +1,6 @@
 // The settings file's format, lookup and replacement, without any window.
 #include "settings/settings_file.h"
+#include "support/files.h"
 #include "support/scratch_directory.h"
 
 #include <QFile>
@@ -8,23 +9,6 @@
 #include <QTest>
 #include <clocale>
 #include <sys/stat.h>
-
-namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-} // namespace
 
 class SettingsFileTest : public QObject
 {
@@ -159,8 +143,8 @@ void SettingsFileTest::positionFromText()
 void SettingsFileTest::fileExists()
 {
     ScratchDirectory directory;
-    writeFile("KDM.cfg", "x");
-    writeFile(".hidden", "x");
+    files::write("x");
+    files::write("x", ".hidden");
     QVERIFY(QDir().mkdir("folder"));
     QVERIFY(QFile::link("KDM.cfg", "link-to-file"));
     QVERIFY(QFile::link("missing", "dangling-link"));
@@ -187,9 +171,9 @@ void SettingsFileTest::contentIsFourLines()
 void SettingsFileTest::writeReplacesTheWholeFile()
 {
     ScratchDirectory directory;
-    writeFile("KDM.cfg", QByteArray(5000, 'x'));
+    files::write(QByteArray(5000, 'x'));
     QVERIFY(writeSettingsFile(settingsFilePath(), "[GENERAL SETTINGS]\r\nUnits=M\r\n"));
-    QCOMPARE(contentOf("KDM.cfg"), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\n"));
+    QCOMPARE(files::read(), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\n"));
 }
 
 void SettingsFileTest::writeLeavesNoTemporaryFiles()
@@ -204,20 +188,20 @@ void SettingsFileTest::writeIntoDirectoryNamedLikeTheFile()
 {
     ScratchDirectory directory;
     QVERIFY(QDir().mkdir("KDM.cfg"));
-    writeFile("KDM.cfg/inside", "kept");
+    files::write("kept", "KDM.cfg/inside");
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
     QVERIFY(QFileInfo("KDM.cfg").isDir());
-    QCOMPARE(contentOf("KDM.cfg/inside"), QByteArray("kept"));
+    QCOMPARE(files::read("KDM.cfg/inside"), QByteArray("kept"));
 }
 
 // Held even for root, whom permission bits do not stop.
 void SettingsFileTest::writeLeavesFileWithoutWritePermission()
 {
     ScratchDirectory directory;
-    writeFile("KDM.cfg", "old");
+    files::write("old");
     QVERIFY(QFile::setPermissions("KDM.cfg", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
-    QCOMPARE(contentOf("KDM.cfg"), QByteArray("old"));
+    QCOMPARE(files::read(), QByteArray("old"));
     QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"KDM.cfg"});
 }
 
@@ -234,7 +218,7 @@ void SettingsFileTest::readingIsBounded()
     QByteArray noise(10 * 1024 * 1024, Qt::Uninitialized);
     QRandomGenerator generator(1234);
     generator.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    writeFile("KDM.cfg", noise);
+    files::write(noise);
     const QByteArray read = readSettingsFile(settingsFilePath());
     QCOMPARE(read.size(), SettingsReadLimit);
     QCOMPARE(read, noise.left(SettingsReadLimit));

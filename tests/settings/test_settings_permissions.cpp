@@ -2,6 +2,7 @@
 // root, so these run as an unprivileged user (see as_unprivileged_user.sh).
 #include "main_window/Form1.h"
 #include "settings/settings_file.h"
+#include "support/files.h"
 #include "support/scratch_directory.h"
 
 #include <QFile>
@@ -14,19 +15,10 @@ constexpr QFile::Permissions readWrite = readOnly | QFile::WriteOwner;
 constexpr QFile::Permissions openFolder = readWrite | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
 constexpr QFile::Permissions closedFolder = readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
 
-void writeFile(const QString &path, const QByteArray &content, QFile::Permissions permissions)
+void writeFile(const QByteArray &content, QFile::Permissions permissions)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    file.close();
-    QVERIFY(file.setPermissions(permissions));
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    files::write(content);
+    QVERIFY(QFile::setPermissions("KDM.cfg", permissions));
 }
 
 const QByteArray oldFile = "[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=1500\r\nTopPosition=900\r\n";
@@ -67,21 +59,21 @@ void SettingsPermissionsTest::cleanup()
 
 void SettingsPermissionsTest::readOnlyFileInWritableFolder()
 {
-    writeFile("KDM.cfg", oldFile, readOnly);
+    writeFile(oldFile, readOnly);
     {
         Form1 form;
         QCOMPARE(form.unitCode(), QStringLiteral("I"));
         form.show();
         QVERIFY(form.close());
     }
-    QCOMPARE(contentOf("KDM.cfg"), oldFile);
+    QCOMPARE(files::read(), oldFile);
     QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"KDM.cfg"});
 }
 
 // No temporary file can be made beside it, so the file is rewritten in place.
 void SettingsPermissionsTest::writableFileInReadOnlyFolder()
 {
-    writeFile("KDM.cfg", oldFile, readWrite);
+    writeFile(oldFile, readWrite);
     QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
     {
         Form1 form;
@@ -89,15 +81,15 @@ void SettingsPermissionsTest::writableFileInReadOnlyFolder()
         QTest::mouseClick(form.findChild<QWidget *>("Option1(2)"), Qt::LeftButton);
         QVERIFY(form.close());
     }
-    QCOMPARE(contentOf("KDM.cfg"), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n"));
+    QCOMPARE(files::read(), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n"));
 }
 
 void SettingsPermissionsTest::nothingWritable()
 {
-    writeFile("KDM.cfg", oldFile, readOnly);
+    writeFile(oldFile, readOnly);
     QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
-    QCOMPARE(contentOf("KDM.cfg"), oldFile);
+    QCOMPARE(files::read(), oldFile);
 }
 
 void SettingsPermissionsTest::noNewFileInReadOnlyFolder()
@@ -113,7 +105,7 @@ void SettingsPermissionsTest::noNewFileInReadOnlyFolder()
 
 void SettingsPermissionsTest::unreadableFileAppliesNothing()
 {
-    writeFile("KDM.cfg", oldFile, QFile::WriteOwner);
+    writeFile(oldFile, QFile::WriteOwner);
     Form1 form;
     QCOMPARE(form.unitCode(), QStringLiteral("M"));
     QVERIFY(form.Left() != 1500.f);

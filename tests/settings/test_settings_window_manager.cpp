@@ -1,6 +1,7 @@
 // The saved position is the outer frame's corner: checked under a real window
 // manager, where the frame is known only once the window is shown.
 #include "main_window/Form1.h"
+#include "support/files.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
@@ -8,19 +9,6 @@
 #include <QScreen>
 
 namespace {
-
-void writeSettings(const QByteArray &content)
-{
-    QFile file("KDM.cfg");
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-QByteArray savedSettings()
-{
-    QFile file("KDM.cfg");
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no file>");
-}
 
 // Shows the window and waits until the window manager has framed it.
 bool showFramed(Form1 &form)
@@ -74,7 +62,7 @@ void SettingsWindowManagerTest::restoredPositionIsTheFrameCorner()
     QFETCH(QByteArray, top);
     QFETCH(QPoint, frameCorner);
     const QByteArray content = "[GENERAL SETTINGS]\r\nUnits=IM\r\nLeftPosition=" + left + "\r\nTopPosition=" + top + "\r\n";
-    writeSettings(content);
+    files::write(content);
 
     Form1 form;
     QVERIFY(showFramed(form));
@@ -82,7 +70,7 @@ void SettingsWindowManagerTest::restoredPositionIsTheFrameCorner()
     QVERIFY(form.close());
     // Written back as given, in general notation.
     const QByteArray expected = "[GENERAL SETTINGS]\r\nUnits=IM\r\nLeftPosition=" + left + "\r\nTopPosition=" + (top == "1.234E+03" ? QByteArray("1234") : top) + "\r\n";
-    QCOMPARE(savedSettings(), expected);
+    QCOMPARE(files::read(), expected);
 }
 
 void SettingsWindowManagerTest::centredThenRestoredInPlace()
@@ -108,7 +96,7 @@ void SettingsWindowManagerTest::centredThenRestoredInPlace()
 
 void SettingsWindowManagerTest::movedWindowSavesWhereItStands()
 {
-    writeSettings("[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=7147.5\r\nTopPosition=900\r\n");
+    files::write("[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=7147.5\r\nTopPosition=900\r\n");
     Form1 form;
     QVERIFY(showFramed(form));
     form.move(200, 150); // as the user dragging the window would
@@ -116,7 +104,7 @@ void SettingsWindowManagerTest::movedWindowSavesWhereItStands()
     QCOMPARE(form.Left(), 3000.f);
     QCOMPARE(form.Top(), 2250.f);
     QVERIFY(form.close());
-    QCOMPARE(savedSettings(), QByteArray("[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=3000\r\nTopPosition=2250\r\n"));
+    QCOMPARE(files::read(), QByteArray("[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=3000\r\nTopPosition=2250\r\n"));
 }
 
 QTEST_MAIN(SettingsWindowManagerTest)
