@@ -159,8 +159,8 @@ void frmAbout::createControls()
         {"Line1(1)",        Kind::Line,      90, 2685, 5564,   15, -1, {}, Plain, Colour::Grey},
         {"lblDescription",  Kind::Label,   1200,  960, 4485,  810,  1,
          QStringLiteral("Designed for use with Dovan's series of Ferrox, this utility calculates the maximum speed "
-                        "around a curved section of track in accordance with Title 49, Part 213.9 of the Electronic "
-                        "Code of Federal Regulations."),
+                        "around a curved section of track in accordance with Title 49, Part "
+                        "213.9 of the Electronic Code of Federal Regulations."),
          Plain, Colour::Black},
         {"lblTitle",        Kind::Label,   1200,  240, 3885,  240,  3, QString::fromLatin1(identity::productName),
          Large, Colour::Black},

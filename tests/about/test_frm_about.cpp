@@ -185,8 +185,8 @@ void FrmAboutTest::texts()
     QCOMPARE(label(about, "lblTitle")->text(), QStringLiteral("Ferrox Speed Calculator"));
     QCOMPARE(label(about, "lblDescription")->text(),
              QStringLiteral("Designed for use with Dovan's series of Ferrox, this utility calculates the maximum speed "
-                            "around a curved section of track in accordance with Title 49, Part 213.9 of the Electronic "
-                            "Code of Federal Regulations."));
+                            "around a curved section of track in accordance with Title 49, Part "
+                            "213.9 of the Electronic Code of Federal Regulations."));
     QCOMPARE(label(about, "lblDisclaimer")->text(), QStringLiteral("WARNING: This utility is for SIMULATOR USE ONLY"));
     QCOMPARE(label(about, "Label3")->text(),
              QStringLiteral("    This utility is without warranty concerning errors in code. It does NOT contain any "
