@@ -13,21 +13,11 @@ namespace {
 enum class Distance { Metres, Feet };
 enum class Speed { MilesPerHour, KmPerHour };
 
-// Puts the window into the wanted units the way a user would: the unit mode
-// first, then (in mode "Both") the speed button.
-void chooseUnits(Form1 &form, Distance distance, Speed speed)
+QString unitCodeFor(Distance distance, Speed speed)
 {
-    if (distance == Distance::Metres && speed == Speed::KmPerHour) {
-        QTest::mouseClick(option(form, 1, 2), Qt::LeftButton);
-    } else if (distance == Distance::Feet && speed == Speed::MilesPerHour) {
-        QTest::mouseClick(option(form, 1, 1), Qt::LeftButton);
-    } else {
-        QTest::mouseClick(option(form, 1, 0), Qt::LeftButton);
-        if (speed == Speed::KmPerHour)
-            QTest::mouseClick(option(form, 3, 1), Qt::LeftButton);
-    }
-    QCOMPARE(option(form, 2, 0)->isChecked(), distance == Distance::Feet);
-    QCOMPARE(option(form, 3, 0)->isChecked(), speed == Speed::MilesPerHour);
+    const QString distanceSystem = distance == Distance::Feet ? "I" : "M";
+    const QString speedSystem = speed == Speed::MilesPerHour ? "I" : "M";
+    return distanceSystem == speedSystem ? distanceSystem : distanceSystem + speedSystem;
 }
 
 } // namespace
@@ -96,7 +86,9 @@ void CalculationTest::workedValues()
         ScratchDirectory directory;
         Form1 form;
         form.show();
-        chooseUnits(form, distance, speed);
+        chooseUnits(form, unitCodeFor(distance, speed));
+        QCOMPARE(option(form, 2, 0)->isChecked(), distance == Distance::Feet);
+        QCOMPARE(option(form, 3, 0)->isChecked(), speed == Speed::MilesPerHour);
         fill(form, boxes);
         clickCalculate(form);
         QCOMPARE(text1(form, 3)->text(), expected);

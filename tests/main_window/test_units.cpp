@@ -10,17 +10,9 @@ using namespace form1;
 
 namespace {
 
-// Clicks that take a window in state "M" to each unit state.
 void reach(Form1 &form, const QString &code)
 {
-    if (code == "I") {
-        QTest::mouseClick(option(form, 1, 1), Qt::LeftButton);
-    } else if (code == "MI") {
-        QTest::mouseClick(option(form, 1, 0), Qt::LeftButton);
-    } else if (code == "IM") {
-        QTest::mouseClick(option(form, 1, 0), Qt::LeftButton);
-        QTest::mouseClick(option(form, 2, 0), Qt::LeftButton);
-    }
+    chooseUnits(form, code);
     QCOMPARE(form.unitCode(), code);
 }
 

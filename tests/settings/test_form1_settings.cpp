@@ -137,13 +137,7 @@ void Form1SettingsTest::closeWritesExactBytes()
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    if (units == "I") {
-        QTest::mouseClick(option(form, 1, 1), Qt::LeftButton);
-    } else if (units != "M") {
-        QTest::mouseClick(option(form, 1, 0), Qt::LeftButton);
-        if (units == "IM")
-            QTest::mouseClick(option(form, 2, 0), Qt::LeftButton);
-    }
+    chooseUnits(form, units);
     QVERIFY(form.close());
     QCOMPARE(files::read(), fileWith("Units=" + units.toLatin1() + "\r\n" + position));
 }

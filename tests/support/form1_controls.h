@@ -41,6 +41,19 @@ inline QGroupBox *frame(const QWidget &form, const char *name)
     return control<QGroupBox>(form, QString::fromLatin1(name));
 }
 
+// Clicks that take a window in state "M" to the unit state named by its
+// code, as a user would: the unit mode, then (for "IM") distance Imperial.
+inline void chooseUnits(const QWidget &form, const QString &code)
+{
+    if (code == QLatin1String("I")) {
+        QTest::mouseClick(option(form, 1, 1), Qt::LeftButton);
+    } else if (code == QLatin1String("MI") || code == QLatin1String("IM")) {
+        QTest::mouseClick(option(form, 1, 0), Qt::LeftButton);
+        if (code == QLatin1String("IM"))
+            QTest::mouseClick(option(form, 2, 0), Qt::LeftButton);
+    }
+}
+
 inline void clickCalculate(const QWidget &form)
 {
     QTest::mouseClick(control<QPushButton>(form, QStringLiteral("Command1")), Qt::LeftButton);
