@@ -47,7 +47,11 @@ class AboutFromMainWindowTest : public QObject
 
 private slots:
     void initTestCase() { LoopbackHttpServer::useClosedPortAsProxy(); }
-    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void init()
+    {
+        directory_ = std::make_unique<ScratchDirectory>();
+        QVERIFY(directory_->isValid());
+    }
     void cleanup() { directory_.reset(); }
 
     void mainWindowTakesNoInputWhileAboutIsOpen();

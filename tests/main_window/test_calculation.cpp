@@ -84,6 +84,7 @@ void CalculationTest::workedValues()
     const Distance distance = feet ? Distance::Feet : Distance::Metres;
     for (const auto &[speed, expected] : {std::pair{Speed::MilesPerHour, milesPerHour}, std::pair{Speed::KmPerHour, kmPerHour}}) {
         ScratchDirectory directory;
+        QVERIFY(directory.isValid());
         Form1 form;
         form.show();
         chooseUnits(form, unitCodeFor(distance, speed));
@@ -98,6 +99,7 @@ void CalculationTest::workedValues()
 void CalculationTest::threeRadiiEmptyTheBoxesAndTakeTheFocus()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -113,6 +115,7 @@ void CalculationTest::threeRadiiEmptyTheBoxesAndTakeTheFocus()
 void CalculationTest::singleRadiusEmptiesTheThreeRadiusBoxesAndLeavesTheFocus()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
@@ -129,6 +132,7 @@ void CalculationTest::singleRadiusEmptiesTheThreeRadiusBoxesAndLeavesTheFocus()
 void CalculationTest::modeIsChosenByLeftOuterRadiusAlone()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     Form1 form;
     form.show();
     // A Left Outer Radius that reads as 0 still means three radii.
@@ -153,6 +157,7 @@ void CalculationTest::outsideTheFormulasDomain()
 {
     QFETCH(QStringList, boxes);
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     Form1 form;
     form.show();
     fill(form, {"", "", "", "1000"});

@@ -17,7 +17,11 @@ class Form1LayoutTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void init()
+    {
+        directory_ = std::make_unique<ScratchDirectory>();
+        QVERIFY(directory_->isValid());
+    }
     void cleanup() { directory_.reset(); }
 
     void windowFrame();

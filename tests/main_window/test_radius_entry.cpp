@@ -39,6 +39,7 @@ private:
 void RadiusEntryTest::init()
 {
     directory_ = std::make_unique<ScratchDirectory>();
+    QVERIFY(directory_->isValid());
     form_ = std::make_unique<Form1>();
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));

@@ -10,10 +10,11 @@ using namespace form1;
 
 namespace {
 
-void reach(Form1 &form, const QString &code)
+// Whether the clicks reached the state; the test checks it before going on.
+[[nodiscard]] bool reach(Form1 &form, const QString &code)
 {
     chooseUnits(form, code);
-    QCOMPARE(form.unitCode(), code);
+    return form.unitCode() == code;
 }
 
 } // namespace
@@ -23,7 +24,11 @@ class UnitsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void init()
+    {
+        directory_ = std::make_unique<ScratchDirectory>();
+        QVERIFY(directory_->isValid());
+    }
     void cleanup() { directory_.reset(); }
 
     void netEffectOfEachChoice_data();
@@ -77,7 +82,7 @@ void UnitsTest::netEffectOfEachChoice()
 
     Form1 form;
     form.show();
-    reach(form, from);
+    QVERIFY(reach(form, from));
     text1(form, 3)->setText(shownBefore);
     QTest::mouseClick(option(form, array, index), Qt::LeftButton);
     QCOMPARE(form.unitCode(), to);
@@ -110,7 +115,7 @@ void UnitsTest::displaysOfEachState()
 
     Form1 form;
     form.show();
-    reach(form, code);
+    QVERIFY(reach(form, code));
     for (int i = 0; i < 3; ++i)
         QCOMPARE(option(form, 1, i)->isChecked(), i == mode);
     QCOMPARE(option(form, 2, 0)->isChecked(), feet);
@@ -146,7 +151,7 @@ void UnitsTest::subFramesLockedInSingleSystemStates()
     QFETCH(QString, code);
     Form1 form;
     form.show();
-    reach(form, code);
+    QVERIFY(reach(form, code));
     text1(form, 3)->setText("50");
     for (int array : {2, 3})
         for (int index : {0, 1})
@@ -159,7 +164,7 @@ void UnitsTest::reselectingChangesNothing()
 {
     Form1 form;
     form.show();
-    reach(form, "MI");
+    QVERIFY(reach(form, "MI"));
     text1(form, 3)->setText("50");
     QTest::mouseClick(option(form, 2, 1), Qt::LeftButton); // distance Metric, already selected
     QTest::mouseClick(option(form, 1, 0), Qt::LeftButton); // Both, already selected
@@ -172,7 +177,7 @@ void UnitsTest::distanceChangeLeavesBoxesAndResult()
 {
     Form1 form;
     form.show();
-    reach(form, "MI");
+    QVERIFY(reach(form, "MI"));
     text1(form, 4)->setText("1000");
     text1(form, 3)->setText("50");
     QTest::mouseClick(option(form, 2, 0), Qt::LeftButton);
@@ -198,7 +203,7 @@ void UnitsTest::calculationUsesTheNewUnits()
     QFETCH(QString, shown);
     Form1 form;
     form.show();
-    reach(form, code);
+    QVERIFY(reach(form, code));
     text1(form, 4)->setText("1000");
     clickCalculate(form);
     QCOMPARE(text1(form, 3)->text(), shown);

@@ -33,7 +33,11 @@ class Form1SettingsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void init()
+    {
+        directory_ = std::make_unique<ScratchDirectory>();
+        QVERIFY(directory_->isValid());
+    }
     void cleanup() { directory_.reset(); }
 
     void startUp_data();
@@ -95,7 +99,7 @@ void Form1SettingsTest::startUp()
     QFETCH(QString, units);
     QFETCH(float, left);
     QFETCH(float, top);
-    files::write(content);
+    QVERIFY(files::write(content));
     Form1 form;
     QCOMPARE(form.unitCode(), units);
     if (left != -1) {
@@ -114,7 +118,7 @@ void Form1SettingsTest::withoutFileTheWindowIsCentred()
 
 void Form1SettingsTest::fileWithoutPositionDoesNotCentre()
 {
-    files::write(fileWith("Units=I\r\n"));
+    QVERIFY(files::write(fileWith("Units=I\r\n")));
     Form1 form;
     QVERIFY(QPointF(form.Left(), form.Top()) != centredTwips(form));
 }
@@ -133,7 +137,7 @@ void Form1SettingsTest::closeWritesExactBytes()
 {
     QFETCH(QString, units);
     QFETCH(QByteArray, position);
-    files::write(fileWith(position + "Unknown=kept?\r\n"));
+    QVERIFY(files::write(fileWith(position + "Unknown=kept?\r\n")));
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -144,7 +148,7 @@ void Form1SettingsTest::closeWritesExactBytes()
 
 void Form1SettingsTest::closeAlwaysRewrites()
 {
-    files::write(fileWith("Units=MI\r\nLeftPosition=30\r\nTopPosition=45\r\n\r\n\r\n"));
+    QVERIFY(files::write(fileWith("Units=MI\r\nLeftPosition=30\r\nTopPosition=45\r\n\r\n\r\n")));
     Form1 form;
     form.show();
     QVERIFY(form.close());
@@ -194,7 +198,7 @@ void Form1SettingsTest::damagedFilesNeverStopTheProgram_data()
 void Form1SettingsTest::damagedFilesNeverStopTheProgram()
 {
     QFETCH(QByteArray, content);
-    files::write(content);
+    QVERIFY(files::write(content));
     Form1 form;
     form.show();
     QCOMPARE(form.unitCode(), QStringLiteral("M"));
@@ -228,9 +232,10 @@ void Form1SettingsTest::workingDirectoryWhereNothingCanBeCreated()
 void Form1SettingsTest::eachWorkingDirectoryHasItsOwnFile()
 {
     const QString first = QDir::currentPath();
-    files::write(fileWith("Units=I\r\n"));
+    QVERIFY(files::write(fileWith("Units=I\r\n")));
     ScratchDirectory second;
-    files::write(fileWith("Units=MI\r\n"));
+    QVERIFY(second.isValid());
+    QVERIFY(files::write(fileWith("Units=MI\r\n")));
     {
         Form1 form;
         QCOMPARE(form.unitCode(), QStringLiteral("MI"));

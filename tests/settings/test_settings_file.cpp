@@ -143,8 +143,9 @@ void SettingsFileTest::positionFromText()
 void SettingsFileTest::fileExists()
 {
     ScratchDirectory directory;
-    files::write("x");
-    files::write("x", ".hidden");
+    QVERIFY(directory.isValid());
+    QVERIFY(files::write("x"));
+    QVERIFY(files::write("x", ".hidden"));
     QVERIFY(QDir().mkdir("folder"));
     QVERIFY(QFile::link("KDM.cfg", "link-to-file"));
     QVERIFY(QFile::link("missing", "dangling-link"));
@@ -171,7 +172,8 @@ void SettingsFileTest::contentIsFourLines()
 void SettingsFileTest::writeReplacesTheWholeFile()
 {
     ScratchDirectory directory;
-    files::write(QByteArray(5000, 'x'));
+    QVERIFY(directory.isValid());
+    QVERIFY(files::write(QByteArray(5000, 'x')));
     QVERIFY(writeSettingsFile(settingsFilePath(), "[GENERAL SETTINGS]\r\nUnits=M\r\n"));
     QCOMPARE(files::read(), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\n"));
 }
@@ -179,6 +181,7 @@ void SettingsFileTest::writeReplacesTheWholeFile()
 void SettingsFileTest::writeLeavesNoTemporaryFiles()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     QVERIFY(writeSettingsFile(settingsFilePath(), "a"));
     QVERIFY(writeSettingsFile(settingsFilePath(), "b"));
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"KDM.cfg"});
@@ -187,8 +190,9 @@ void SettingsFileTest::writeLeavesNoTemporaryFiles()
 void SettingsFileTest::writeIntoDirectoryNamedLikeTheFile()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     QVERIFY(QDir().mkdir("KDM.cfg"));
-    files::write("kept", "KDM.cfg/inside");
+    QVERIFY(files::write("kept", "KDM.cfg/inside"));
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
     QVERIFY(QFileInfo("KDM.cfg").isDir());
     QCOMPARE(files::read("KDM.cfg/inside"), QByteArray("kept"));
@@ -198,7 +202,8 @@ void SettingsFileTest::writeIntoDirectoryNamedLikeTheFile()
 void SettingsFileTest::writeLeavesFileWithoutWritePermission()
 {
     ScratchDirectory directory;
-    files::write("old");
+    QVERIFY(directory.isValid());
+    QVERIFY(files::write("old"));
     QVERIFY(QFile::setPermissions("KDM.cfg", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
     QCOMPARE(files::read(), QByteArray("old"));
@@ -215,10 +220,11 @@ void SettingsFileTest::writeWhereNothingCanBeCreated()
 void SettingsFileTest::readingIsBounded()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     QByteArray noise(10 * 1024 * 1024, Qt::Uninitialized);
     QRandomGenerator generator(1234);
     generator.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    files::write(noise);
+    QVERIFY(files::write(noise));
     const QByteArray read = readSettingsFile(settingsFilePath());
     QCOMPARE(read.size(), SettingsReadLimit);
     QCOMPARE(read, noise.left(SettingsReadLimit));
@@ -228,6 +234,7 @@ void SettingsFileTest::readingIsBounded()
 void SettingsFileTest::readingDirectoryGivesNothing()
 {
     ScratchDirectory directory;
+    QVERIFY(directory.isValid());
     QVERIFY(QDir().mkdir("KDM.cfg"));
     QCOMPARE(readSettingsFile(settingsFilePath()), QByteArray());
 }
@@ -235,8 +242,10 @@ void SettingsFileTest::readingDirectoryGivesNothing()
 void SettingsFileTest::pathFollowsTheWorkingDirectory()
 {
     ScratchDirectory first;
+    QVERIFY(first.isValid());
     QCOMPARE(settingsFilePath(), first.path() + "/KDM.cfg");
     ScratchDirectory second;
+    QVERIFY(second.isValid());
     QCOMPARE(settingsFilePath(), second.path() + "/KDM.cfg");
 }
 

@@ -6,6 +6,7 @@
 #include "support/scratch_directory.h"
 
 #include <QFile>
+#include <QTest>
 #include <unistd.h>
 
 namespace {
@@ -15,10 +16,9 @@ constexpr QFile::Permissions readWrite = readOnly | QFile::WriteOwner;
 constexpr QFile::Permissions openFolder = readWrite | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
 constexpr QFile::Permissions closedFolder = readOnly | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
 
-void writeFile(const QByteArray &content, QFile::Permissions permissions)
+[[nodiscard]] bool writeFile(const QByteArray &content, QFile::Permissions permissions)
 {
-    files::write(content);
-    QVERIFY(QFile::setPermissions("KDM.cfg", permissions));
+    return files::write(content) && QFile::setPermissions("KDM.cfg", permissions);
 }
 
 const QByteArray oldFile = "[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=1500\r\nTopPosition=900\r\n";
@@ -31,7 +31,11 @@ class SettingsPermissionsTest : public QObject
 
 private slots:
     void initTestCase();
-    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void init()
+    {
+        directory_ = std::make_unique<ScratchDirectory>();
+        QVERIFY(directory_->isValid());
+    }
     void cleanup();
 
     void readOnlyFileInWritableFolder();
@@ -59,7 +63,7 @@ void SettingsPermissionsTest::cleanup()
 
 void SettingsPermissionsTest::readOnlyFileInWritableFolder()
 {
-    writeFile(oldFile, readOnly);
+    QVERIFY(writeFile(oldFile, readOnly));
     {
         Form1 form;
         QCOMPARE(form.unitCode(), QStringLiteral("I"));
@@ -73,7 +77,7 @@ void SettingsPermissionsTest::readOnlyFileInWritableFolder()
 // No temporary file can be made beside it, so the file is rewritten in place.
 void SettingsPermissionsTest::writableFileInReadOnlyFolder()
 {
-    writeFile(oldFile, readWrite);
+    QVERIFY(writeFile(oldFile, readWrite));
     QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
     {
         Form1 form;
@@ -86,7 +90,7 @@ void SettingsPermissionsTest::writableFileInReadOnlyFolder()
 
 void SettingsPermissionsTest::nothingWritable()
 {
-    writeFile(oldFile, readOnly);
+    QVERIFY(writeFile(oldFile, readOnly));
     QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
     QCOMPARE(files::read(), oldFile);
@@ -105,7 +109,7 @@ void SettingsPermissionsTest::noNewFileInReadOnlyFolder()
 
 void SettingsPermissionsTest::unreadableFileAppliesNothing()
 {
-    writeFile(oldFile, QFile::WriteOwner);
+    QVERIFY(writeFile(oldFile, QFile::WriteOwner));
     Form1 form;
     QCOMPARE(form.unitCode(), QStringLiteral("M"));
     QVERIFY(form.Left() != 1500.f);

@@ -25,7 +25,11 @@ class SettingsWindowManagerTest : public QObject
 
 private slots:
     void initTestCase();
-    void init() { directory_ = std::make_unique<ScratchDirectory>(); }
+    void init()
+    {
+        directory_ = std::make_unique<ScratchDirectory>();
+        QVERIFY(directory_->isValid());
+    }
     void cleanup() { directory_.reset(); }
 
     void restoredPositionIsTheFrameCorner_data();
@@ -62,7 +66,7 @@ void SettingsWindowManagerTest::restoredPositionIsTheFrameCorner()
     QFETCH(QByteArray, top);
     QFETCH(QPoint, frameCorner);
     const QByteArray content = "[GENERAL SETTINGS]\r\nUnits=IM\r\nLeftPosition=" + left + "\r\nTopPosition=" + top + "\r\n";
-    files::write(content);
+    QVERIFY(files::write(content));
 
     Form1 form;
     QVERIFY(showFramed(form));
@@ -96,7 +100,7 @@ void SettingsWindowManagerTest::centredThenRestoredInPlace()
 
 void SettingsWindowManagerTest::movedWindowSavesWhereItStands()
 {
-    files::write("[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=7147.5\r\nTopPosition=900\r\n");
+    QVERIFY(files::write("[GENERAL SETTINGS]\r\nUnits=I\r\nLeftPosition=7147.5\r\nTopPosition=900\r\n"));
     Form1 form;
     QVERIFY(showFramed(form));
     form.move(200, 150); // as the user dragging the window would
