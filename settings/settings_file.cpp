@@ -22,7 +22,12 @@ bool FileExists(const QString &Pathname, std::int16_t Attrib)
 
 QString settingsFilePath()
 {
-    return QDir::currentPath() + QDir::separator() + QStringLiteral("KDM.cfg");
+    // Without a current directory (it was removed) the path would fall back
+    // to the root folder, which is not where the program was started.
+    const QString directory = QDir::currentPath();
+    if (directory.isEmpty())
+        return {};
+    return directory + QDir::separator() + QStringLiteral("KDM.cfg");
 }
 
 std::vector<SettingsEntry> generalSettings(const QByteArray &content)
@@ -55,9 +60,16 @@ std::vector<SettingsEntry> generalSettings(const QByteArray &content)
 QByteArray readSettingsFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
         return {};
-    return file.read(SettingsReadLimit);
+    QByteArray content = file.read(SettingsReadLimit + 1);
+    if (content.size() > SettingsReadLimit) {
+        // The file goes on beyond the cap: its last line read may be cut
+        // short, so only lines that end within the cap count.
+        content.truncate(SettingsReadLimit);
+        content.truncate(content.lastIndexOf('\r') + 1);
+    }
+    return content;
 }
 
 std::optional<float> positionFromText(const QString &value)
@@ -84,18 +96,54 @@ QByteArray settingsFileContent(const QString &unitCode, float left, float top)
     return lines.toLatin1();
 }
 
+namespace {
+
+// Rewrites the file itself, for a folder that takes no new file. Nothing is
+// emptied first: the new bytes go over the old ones, and when not all of
+// them can be written the old bytes go back over them, so the old file
+// stays as it was.
+bool rewriteInPlace(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    const qint64 oldSize = file.size();
+    const QByteArray overwritten = file.read(content.size());
+    if (overwritten.size() != qMin(oldSize, qint64(content.size())) || !file.seek(0))
+        return false;
+    if (file.write(content) != content.size()) {
+        file.seek(0);
+        file.write(overwritten);
+        file.resize(oldSize);
+        return false;
+    }
+    return file.resize(content.size());
+}
+
+} // namespace
+
 bool writeSettingsFile(const QString &path, const QByteArray &content)
 {
+    if (path.isEmpty())
+        return false;
+    // Only an ordinary file (or a link to one) is ever read, so nothing else
+    // of that name (a folder, pipe, socket or device) is replaced either.
+    const QFileInfo existing(path);
+    if (existing.exists() && !existing.isFile())
+        return false;
     // A file that nobody may write to was made so on purpose; even where the
     // user could replace it, it is left as it is.
-    const QFileInfo existing(path);
     if (existing.isFile() && !(existing.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)))
         return false;
 
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
+        return existing.isFile() && rewriteInPlace(path, content);
+    // Writes are buffered, so a full disk or a size limit shows only here;
+    // a short temporary file must never be renamed over the old one.
+    if (file.write(content) != content.size() || !file.flush()) {
+        file.cancelWriting();
         return false;
-    file.write(content);
+    }
     return file.commit();
 }

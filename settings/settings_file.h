@@ -20,6 +20,8 @@ enum FileAttribute : std::int16_t {
 bool FileExists(const QString &Pathname, std::int16_t Attrib);
 
 // "KDM.cfg" in the current working directory, built afresh at each call.
+// Empty when there is no current working directory (it was removed): then
+// there is no settings file to read or write.
 QString settingsFilePath();
 
 // One "key=value" line of the general section, split at its first "=";
@@ -37,7 +39,8 @@ std::vector<SettingsEntry> generalSettings(const QByteArray &content);
 
 // The settings file's bytes as far as they are read: nothing that we write
 // comes near this size, and only the start of a larger file is read, so that
-// start-up stays instant. Empty when the file cannot be opened.
+// start-up stays instant. A line that runs on beyond the cap is left out, cut
+// as it is. Empty when the file cannot be opened.
 inline constexpr qint64 SettingsReadLimit = 1 << 20;
 QByteArray readSettingsFile(const QString &path);
 
@@ -54,6 +57,9 @@ QByteArray settingsFileContent(const QString &unitCode, float left, float top);
 
 // Replaces the file with `content` so that it is never left half written: a
 // temporary file renamed over it, or, where the folder allows no new file but
-// the file itself is writable, the file rewritten in place. A file without
-// any write permission is left alone. Returns whether the content was stored.
+// the file itself is writable, the file rewritten in place. A save that
+// cannot write every byte (a full disk, a file-size limit) leaves the old
+// file byte for byte. A file without any write permission is left alone, and
+// so is anything of that name that is not an ordinary file (or a link to
+// one). Returns whether the content was stored.
 bool writeSettingsFile(const QString &path, const QByteArray &content);

@@ -6,9 +6,15 @@
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 #include <clocale>
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 class SettingsFileTest : public QObject
 {
@@ -26,10 +32,15 @@ private slots:
     void contentIsFourLines();
     void writeReplacesTheWholeFile();
     void writeLeavesNoTemporaryFiles();
-    void writeIntoDirectoryNamedLikeTheFile();
+    void writeLeavesWhatIsNotAFile_data();
+    void writeLeavesWhatIsNotAFile();
+    void failedWriteKeepsTheOldFile_data();
+    void failedWriteKeepsTheOldFile();
     void writeLeavesFileWithoutWritePermission();
     void writeWhereNothingCanBeCreated();
     void readingIsBounded();
+    void lineCutByTheReadCap_data();
+    void lineCutByTheReadCap();
     void readingDirectoryGivesNothing();
     void pathFollowsTheWorkingDirectory();
 };
@@ -187,15 +198,98 @@ void SettingsFileTest::writeLeavesNoTemporaryFiles()
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"KDM.cfg"});
 }
 
-void SettingsFileTest::writeIntoDirectoryNamedLikeTheFile()
+// Only an ordinary file is read at start-up, so nothing else of that name is
+// replaced at close.
+void SettingsFileTest::writeLeavesWhatIsNotAFile_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("FIFO") << "fifo";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("link to a FIFO") << "link";
+}
+
+void SettingsFileTest::writeLeavesWhatIsNotAFile()
+{
+    QFETCH(QString, kind);
     ScratchDirectory directory;
     QVERIFY(directory.isValid());
-    QVERIFY(QDir().mkdir("KDM.cfg"));
-    QVERIFY(files::write("kept", "KDM.cfg/inside"));
+    if (kind == "directory") {
+        QVERIFY(QDir().mkdir("KDM.cfg"));
+        QVERIFY(files::write("kept", "KDM.cfg/inside"));
+    } else if (kind == "fifo") {
+        QCOMPARE(mkfifo("KDM.cfg", 0600), 0);
+    } else if (kind == "socket") {
+        const int socket = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, "KDM.cfg");
+        QCOMPARE(bind(socket, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+        ::close(socket);
+    } else {
+        QCOMPARE(mkfifo("pipe", 0600), 0);
+        QVERIFY(QFile::link("pipe", "KDM.cfg"));
+    }
+    struct stat before {}, after {};
+    QCOMPARE(lstat("KDM.cfg", &before), 0);
+
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
-    QVERIFY(QFileInfo("KDM.cfg").isDir());
-    QCOMPARE(files::read("KDM.cfg/inside"), QByteArray("kept"));
+    QCOMPARE(lstat("KDM.cfg", &after), 0);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(after.st_ino, before.st_ino);
+    if (kind == "directory")
+        QCOMPARE(files::read("KDM.cfg/inside"), QByteArray("kept"));
+}
+
+// A save that cannot write every byte leaves the old file as it was, byte for
+// byte, and says so: over a temporary file, and rewriting the file in place
+// where no temporary file can be made.
+void SettingsFileTest::failedWriteKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("mountOptions"); // empty: no file system of its own
+    QTest::addColumn<int>("sizeLimit"); // 0: none
+
+    QTest::newRow("file-size limit") << "" << 16;
+    QTest::newRow("full file system") << "size=4k" << 0;
+    QTest::newRow("full file system, no room for a temporary file: in place") << "size=4k,nr_inodes=3" << 0;
+}
+
+void SettingsFileTest::failedWriteKeepsTheOldFile()
+{
+    QFETCH(QString, mountOptions);
+    QFETCH(int, sizeLimit);
+    ScratchDirectory directory;
+    QVERIFY(directory.isValid());
+    const QByteArray oldFile = "[GENERAL SETTINGS]\r\nUnits=IM\r\nLeftPosition=1500\r\nTopPosition=900\r\n";
+    // Longer than the old file's one page, so that in place it needs room too.
+    const QByteArray newFile = QByteArray(5000, 'n');
+
+    auto unmount = qScopeGuard([&] {
+        if (!mountOptions.isEmpty())
+            umount2(qPrintable(directory.path()), MNT_DETACH);
+    });
+    if (!mountOptions.isEmpty()) {
+        if (geteuid() != 0)
+            QSKIP("mounting a file system needs root");
+        if (mount("tmpfs", qPrintable(directory.path()), "tmpfs", 0, qPrintable(mountOptions)) != 0)
+            QSKIP("a file system cannot be mounted here");
+        QVERIFY(QDir::setCurrent(directory.path())); // into the new file system
+    }
+    QVERIFY(files::write(oldFile));
+    if (!mountOptions.isEmpty()) {
+        QFile filler("filler");
+        if (filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            while (filler.write(QByteArray(512, 'f')) == 512) {
+            }
+        }
+    }
+    const QStringList entries = QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    const bool written = sizeLimit ? files::withFileSizeLimit(sizeLimit, [&] { return writeSettingsFile(settingsFilePath(), newFile); })
+                                   : writeSettingsFile(settingsFilePath(), newFile);
+    QVERIFY(!written);
+    QCOMPARE(files::read(), oldFile);
+    QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
 }
 
 // Held even for root, whom permission bits do not stop.
@@ -226,9 +320,43 @@ void SettingsFileTest::readingIsBounded()
     generator.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
     QVERIFY(files::write(noise));
     const QByteArray read = readSettingsFile(settingsFilePath());
-    QCOMPARE(read.size(), SettingsReadLimit);
-    QCOMPARE(read, noise.left(SettingsReadLimit));
+    QVERIFY(read.size() <= SettingsReadLimit);
+    QVERIFY(read.endsWith('\r'));
+    QVERIFY(noise.startsWith(read));
     ::generalSettings(read); // any bytes at all can be read
+}
+
+// A line that runs on beyond the read cap is cut: it counts only when it ends
+// within the cap or is the file's true last line.
+void SettingsFileTest::lineCutByTheReadCap_data()
+{
+    QTest::addColumn<QByteArray>("line"); // placed to end at the cap
+    QTest::addColumn<QByteArray>("after"); // what follows beyond the cap
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("Units=IM cut after I") << QByteArray("Units=I") << QByteArray("M\r\n") << QStringList{};
+    QTest::newRow("LeftPosition=15000 cut after 15") << QByteArray("LeftPosition=15") << QByteArray("000\r\n") << QStringList{};
+    QTest::newRow("line ends at the cap, LF beyond") << QByteArray("Units=IM\r") << QByteArray("\nUnits=M\r\n")
+                                                      << QStringList{"Units|IM"};
+    QTest::newRow("true last line at the cap") << QByteArray("Units=IM") << QByteArray() << QStringList{"Units|IM"};
+}
+
+void SettingsFileTest::lineCutByTheReadCap()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, after);
+    QFETCH(QStringList, entries);
+    ScratchDirectory directory;
+    QVERIFY(directory.isValid());
+    QByteArray content = "[GENERAL SETTINGS]\r\nUnits=MI\r\n";
+    content += QByteArray(SettingsReadLimit - content.size() - line.size() - 2, '-') + "\r\n" + line;
+    QCOMPARE(content.size(), SettingsReadLimit);
+    QVERIFY(files::write(content + after));
+
+    QStringList actual;
+    for (const SettingsEntry &entry : ::generalSettings(readSettingsFile(settingsFilePath())))
+        actual << entry.key + '|' + entry.value;
+    QCOMPARE(actual, QStringList{"Units|MI"} + entries);
 }
 
 void SettingsFileTest::readingDirectoryGivesNothing()
@@ -247,6 +375,14 @@ void SettingsFileTest::pathFollowsTheWorkingDirectory()
     ScratchDirectory second;
     QVERIFY(second.isValid());
     QCOMPARE(settingsFilePath(), second.path() + "/KDM.cfg");
+
+    // A removed working directory leaves no settings file, not one in "/".
+    QVERIFY(QDir().mkdir("gone"));
+    QVERIFY(QDir::setCurrent("gone"));
+    QVERIFY(QDir(second.path()).rmdir("gone"));
+    QCOMPARE(settingsFilePath(), QString());
+    QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
+    QCOMPARE(readSettingsFile(settingsFilePath()), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(SettingsFileTest)

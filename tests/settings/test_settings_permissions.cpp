@@ -39,6 +39,7 @@ private slots:
     void cleanup();
 
     void readOnlyFileInWritableFolder();
+    void writableFileInReadOnlyFolder_data();
     void writableFileInReadOnlyFolder();
     void nothingWritable();
     void noNewFileInReadOnlyFolder();
@@ -74,18 +75,32 @@ void SettingsPermissionsTest::readOnlyFileInWritableFolder()
     QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"KDM.cfg"});
 }
 
-// No temporary file can be made beside it, so the file is rewritten in place.
+// No temporary file can be made beside it, so the file is rewritten in place;
+// a rewrite that cannot write every byte leaves the old file as it was.
+void SettingsPermissionsTest::writableFileInReadOnlyFolder_data()
+{
+    QTest::addColumn<int>("sizeLimit"); // 0: none
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("rewritten") << 0 << QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n");
+    QTest::newRow("file-size limit: old file kept") << 16 << oldFile;
+}
+
 void SettingsPermissionsTest::writableFileInReadOnlyFolder()
 {
+    QFETCH(int, sizeLimit);
+    QFETCH(QByteArray, content);
     QVERIFY(writeFile(oldFile, readWrite));
     QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
     {
         Form1 form;
         form.show();
         QTest::mouseClick(form.findChild<QWidget *>("Option1(2)"), Qt::LeftButton);
-        QVERIFY(form.close());
+        if (sizeLimit)
+            files::withFileSizeLimit(sizeLimit, [&form] { return form.close(); });
+        else
+            QVERIFY(form.close());
     }
-    QCOMPARE(files::read(), QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n"));
+    QCOMPARE(files::read(), content);
 }
 
 void SettingsPermissionsTest::nothingWritable()

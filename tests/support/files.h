@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <csignal>
+#include <sys/resource.h>
 
 // Small files written and read by the tests, "KDM.cfg" in the working
 // directory unless another path is named.
@@ -20,6 +22,23 @@ inline QByteArray read(const QString &path = QStringLiteral("KDM.cfg"))
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no readable file>");
+}
+
+// Runs `action` while no file may grow beyond `bytes`, as under a quota or a
+// ulimit, and returns its result. The signal that the limit raises is
+// ignored, so a write that goes too far fails instead of ending the test.
+template <typename Action>
+auto withFileSizeLimit(rlim_t bytes, Action action)
+{
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limited{bytes, previous.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const auto result = action();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    return result;
 }
 
 } // namespace files
