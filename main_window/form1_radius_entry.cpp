@@ -10,7 +10,17 @@
 
 namespace {
 constexpr char16_t Enter = 13;
+
+// The mouse, the Tab key (either way) and the program give a box the focus.
+// The window becoming active again, a closed menu and the menu bar only hand
+// back the focus it had, and leave its caret and selection as they were.
+bool receivesTheFocus(Qt::FocusReason reason)
+{
+    return reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+        || reason == Qt::OtherFocusReason;
 }
+
+} // namespace
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
@@ -19,7 +29,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         return QMainWindow::eventFilter(watched, event);
     const auto index = std::int16_t(box - Text1.begin());
 
-    if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn && receivesTheFocus(static_cast<QFocusEvent *>(event)->reason())) {
         Text1_GotFocus(index);
         // The mouse press that gave the focus goes on to place the cursor,
         // which clears the selection: select again once it has.

@@ -4,6 +4,8 @@
 #include "support/scratch_directory.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <QWindow>
 
 using namespace form1;
 
@@ -93,31 +95,64 @@ void RadiusEntryTest::anyCharacterCanBeTyped()
     QCOMPARE(text1(form, 3)->text(), QStringLiteral("3")); // 1 m, km/h
 }
 
+// The whole text is selected when the box receives the focus from the Tab key
+// (either way), the mouse or the program; not when the focus only comes back
+// to it from the window, a closed menu or the menu bar.
 void RadiusEntryTest::focusSelectsTheWholeText_data()
 {
     QTest::addColumn<QString>("how");
-    QTest::newRow("Tab") << "tab";
-    QTest::newRow("program") << "program";
-    QTest::newRow("mouse click") << "mouse";
+    QTest::addColumn<bool>("selects");
+    QTest::newRow("Tab") << "tab" << true;
+    QTest::newRow("Backtab") << "backtab" << true;
+    QTest::newRow("program") << "program" << true;
+    QTest::newRow("mouse click") << "mouse" << true;
+    QTest::newRow("window active again") << "window" << false;
+    QTest::newRow("context menu closed") << "context menu" << false;
+    QTest::newRow("Alt, then Esc") << "menu bar" << false;
 }
 
 void RadiusEntryTest::focusSelectsTheWholeText()
 {
     QFETCH(QString, how);
+    QFETCH(bool, selects);
     Form1 &form = *form_;
-    text1(form, 1)->setText("1000");
+    QWindow *window = form.windowHandle();
+    text1(form, 1)->setFocus();
+    type("12");
     if (how == "tab") {
+        text1(form, 0)->setFocus();
         press(Qt::Key_Tab);
+    } else if (how == "backtab") {
+        text1(form, 2)->setFocus();
+        press(Qt::Key_Backtab);
     } else if (how == "program") {
+        text1(form, 0)->setFocus();
         press(Qt::Key_Return); // Enter in Left Outer Radius moves the focus on
-    } else {
+    } else if (how == "mouse") {
+        text1(form, 0)->setFocus();
         QTest::mouseClick(text1(form, 1), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::qWait(1); // the selection is made again once the click is done
+    } else if (how == "window") {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    } else if (how == "context menu") {
+        QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape); });
+        const QPoint inBox = text1(form, 1)->mapTo(&form, QPoint(5, 5));
+        QTest::mouseClick(window, Qt::RightButton, {}, inBox); // the menu runs until Esc
+        // Offscreen, unlike a window manager, activates the menu itself.
+        form.activateWindow();
+    } else {
+        QTest::keyClick(window, Qt::Key_Alt);
+        QTest::keyClick(window, Qt::Key_Escape);
     }
-    QCOMPARE(focused(), text1(form, 1));
-    QCOMPARE(text1(form, 1)->selectedText(), QStringLiteral("1000"));
-    type("2");
-    QCOMPARE(text1(form, 1)->text(), QStringLiteral("2"));
+    QTRY_COMPARE(focused(), text1(form, 1)); // back once the window is active again
+    QCOMPARE(text1(form, 1)->hasSelectedText(), selects);
+    type("3");
+    QCOMPARE(text1(form, 1)->text(), selects ? QStringLiteral("3") : QStringLiteral("123"));
 }
 
 void RadiusEntryTest::enterWalksThreeRadiiAndCalculates()
