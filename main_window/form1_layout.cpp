@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -94,6 +95,7 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
     case Kind::TextBox: {
         auto *box = new QLineEdit(container);
         box->setAlignment(Qt::AlignCenter);
+        box->setMaxLength(std::numeric_limits<int>::max()); // no length limit: a paste stays whole
         // Where the old system face is missing, the boxes take the window's
         // face; the metric-compatible Liberation Sans is named as well, since
         // Arial is often only a fontconfig alias that a family list skips.

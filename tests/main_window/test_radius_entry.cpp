@@ -4,6 +4,7 @@
 #include "support/scratch_directory.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QTimer>
 #include <QWindow>
 
@@ -19,6 +20,7 @@ private slots:
 
     void typingEmptiesTheOtherGroup();
     void resultChangesEmptyNothing();
+    void anyCharacterCanBeTyped_data();
     void anyCharacterCanBeTyped();
     void focusSelectsTheWholeText_data();
     void focusSelectsTheWholeText();
@@ -85,14 +87,35 @@ void RadiusEntryTest::resultChangesEmptyNothing()
     QCOMPARE(text1(form, 0)->text(), QStringLiteral("630"));
 }
 
+// No box has a length limit: a paste stays whole, however long.
+void RadiusEntryTest::anyCharacterCanBeTyped_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("result"); // metres, km/h
+
+    QTest::newRow("typed") << "1,5 m/s" << false << "3"; // 1 m
+    QTest::newRow("40,000 characters pasted") << QString(39'996, u'0') + "1000" << true << "80";
+    QTest::newRow("10 MB pasted") << QString(10'000'000 - 4, u'0') + "1000" << true << "80";
+}
+
 void RadiusEntryTest::anyCharacterCanBeTyped()
 {
+    QFETCH(QString, text);
+    QFETCH(bool, pasted);
+    QFETCH(QString, result);
     Form1 &form = *form_;
     text1(form, 4)->setFocus();
-    type("1,5 m/s");
-    QCOMPARE(text1(form, 4)->text(), QStringLiteral("1,5 m/s"));
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keySequence(focused(), QKeySequence::Paste);
+    } else {
+        type(text);
+    }
+    QCOMPARE(text1(form, 4)->text().size(), text.size());
+    QVERIFY(text1(form, 4)->text() == text);
     press(Qt::Key_Return);
-    QCOMPARE(text1(form, 3)->text(), QStringLiteral("3")); // 1 m, km/h
+    QCOMPARE(text1(form, 3)->text(), result);
 }
 
 // The whole text is selected when the box receives the focus from the Tab key
