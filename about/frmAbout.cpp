@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <functional>
 
 namespace {
 
@@ -24,6 +25,39 @@ void setTextColour(QLabel *label, const QColor &colour)
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
+
+// Clicks on a control: a press and a release of the left button on it. The
+// second press of a double-click starts no click, so a double-click is one.
+class ClickWatcher : public QObject
+{
+public:
+    ClickWatcher(QWidget *control, std::function<void()> clicked) : QObject(control), clicked_(std::move(clicked))
+    {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            pressed_ = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            pressed_ = false;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *release = static_cast<QMouseEvent *>(event);
+            const bool click = pressed_ && release->button() == Qt::LeftButton
+                && static_cast<QWidget *>(watched)->rect().contains(release->position().toPoint());
+            pressed_ = false;
+            if (click)
+                clicked_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> clicked_;
+    bool pressed_ = false;
+};
 
 } // namespace
 
@@ -38,6 +72,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     setMouseTracking(true);
     Label1->setMouseTracking(true);
     Label1->installEventFilter(this);
+    new ClickWatcher(Label1, [this] { Label1_Click(); });
 
     versionCheck_ = std::make_unique<VersionCheck>(*CheckVersion, *TimerCounter, *Timer1, *WebBrowser1);
     connect(Timer1, &QTimer::timeout, this, [this] { versionCheck_->Timer1_Timer(); });
@@ -65,11 +100,6 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Label1 && event->type() == QEvent::MouseMove)
         Label1_MouseMove();
-    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
-        const auto *release = static_cast<QMouseEvent *>(event);
-        if (release->button() == Qt::LeftButton && Label1->rect().contains(release->position().toPoint()))
-            Label1_Click();
-    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -67,6 +68,7 @@ private slots:
     void closing_data();
     void closing();
     void linkColourFollowsThePointer();
+    void linkOpensTheHomePage_data();
     void linkOpensTheHomePage();
     void textsFitTheirLabels();
     void render();
@@ -286,19 +288,40 @@ void FrmAboutTest::linkColourFollowsThePointer()
     QCOMPARE(textColour(link), blue);
 }
 
+// One click, one opening: the second press of a double-click opens nothing.
+void FrmAboutTest::linkOpensTheHomePage_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("openings");
+    QTest::newRow("click") << "click" << 1;
+    QTest::newRow("double-click") << "double-click" << 1;
+    QTest::newRow("two clicks apart") << "two clicks" << 2;
+}
+
 void FrmAboutTest::linkOpensTheHomePage()
 {
+    QFETCH(QString, how);
+    QFETCH(int, openings);
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
     frmAbout about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QWindow *window = about.windowHandle();
+    const QPoint link = control(about, "Label1")->geometry().center();
     QTest::mouseClick(window, Qt::LeftButton, {}, control(about, "lblDescription")->geometry().center());
-    QTest::mouseClick(window, Qt::LeftButton, {}, control(about, "Label1")->geometry().center());
-    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    if (how == "click") {
+        QTest::mouseClick(window, Qt::LeftButton, {}, link);
+    } else if (how == "double-click") {
+        QTest::mouseDClick(window, Qt::LeftButton, {}, link);
+    } else {
+        QTest::mouseClick(window, Qt::LeftButton, {}, link);
+        QTest::mouseClick(window, Qt::LeftButton, {}, link);
+    }
 
-    QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://%1/KDM/index.html").arg(identity::webHost))});
+    const QUrl homePage(QStringLiteral("http://%1/KDM/index.html").arg(identity::webHost));
+    QCOMPARE(catcher.urls, QList<QUrl>(openings, homePage));
     QVERIFY(about.isVisible());
 }
 
