@@ -2,6 +2,7 @@
 #include "main_window/window_placement.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTest>
 #include <clocale>
 #include <cmath>
@@ -119,13 +120,17 @@ void NumberRulesTest::readNumberKeepsTheSignOfZero()
 void NumberRulesTest::readNumberIgnoresTheLocale()
 {
     const QLocale previous;
+    auto restore = qScopeGuard([previous] {
+        std::setlocale(LC_ALL, "C");
+        QLocale::setDefault(previous);
+    });
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    // Without the locale the test proves nothing: `.ci/install-packages --tests` provides it.
+    QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "the locale de_DE.UTF-8 is missing");
+    QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
     QCOMPARE(ReadNumber(u"1.5"), 1.5);
     QCOMPARE(ReadNumber(u"1,5"), 1.0);
     QCOMPARE(FormatWhole(1234567.0), QStringLiteral("1234567"));
-    std::setlocale(LC_ALL, "C");
-    QLocale::setDefault(previous);
 }
 
 void NumberRulesTest::readNumberOnVeryLongText()

@@ -109,13 +109,18 @@ void SettingsFileTest::formatPosition()
 
 void SettingsFileTest::formatPositionIgnoresTheLocale()
 {
+    const QLocale previous;
+    auto restore = qScopeGuard([previous] {
+        std::setlocale(LC_ALL, "C");
+        QLocale::setDefault(previous);
+    });
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    // Without the locale the test proves nothing: `.ci/install-packages --tests` provides it.
+    QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "the locale de_DE.UTF-8 is missing");
+    QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
     QCOMPARE(::formatPosition(7147.5f), QStringLiteral("7147.5"));
     QCOMPARE(settingsFileContent("MI", -7.5f, 12345678.f),
              QByteArray("[GENERAL SETTINGS]\r\nUnits=MI\r\nLeftPosition=-7.5\r\nTopPosition=1.234568E+07\r\n"));
-    std::setlocale(LC_ALL, "C");
-    QLocale::setDefault(QLocale::c());
 }
 
 void SettingsFileTest::positionFromText_data()
