@@ -154,11 +154,8 @@ QButtonGroup *optionGroup(const std::array<QRadioButton *, Count> &options, QObj
     auto *group = new QButtonGroup(owner);
     for (std::size_t index = 0; index < Count; ++index)
         group->addButton(options[index], static_cast<int>(index));
+    // Qt moves the tab stop itself whenever the selection changes.
     keepTabStopOnSelected(group);
-    QObject::connect(group, &QButtonGroup::idToggled, group, [group](int, bool selected) {
-        if (selected)
-            keepTabStopOnSelected(group);
-    });
     return group;
 }
 

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QScreen>
+#include <limits>
 
 using namespace form1;
 
@@ -29,6 +30,7 @@ private slots:
     void geometry();
     void captionsAndStates();
     void optionArraysAreSeparateGroups();
+    void tabChain_data();
     void tabChain();
     void focusStartsInLeftOuterRadius();
     void centredOnTheScreen();
@@ -126,7 +128,7 @@ void Form1LayoutTest::captionsAndStates()
         QLineEdit *box = text1(form, i);
         QVERIFY(box->text().isEmpty());
         QCOMPARE(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        QCOMPARE(box->maxLength(), 32767); // Qt's largest: no limit of the window's own
+        QCOMPARE(box->maxLength(), std::numeric_limits<int>::max()); // no length limit
         QCOMPARE(box->isReadOnly(), i == 3);
     }
     QVERIFY(!(text1(form, 3)->focusPolicy() & Qt::TabFocus));
@@ -148,30 +150,45 @@ void Form1LayoutTest::optionArraysAreSeparateGroups()
     QVERIFY(!option(form, 3, 1)->isChecked());
 }
 
+// The Tab key enters each option group at its selected button, also after
+// the selection has moved.
+void Form1LayoutTest::tabChain_data()
+{
+    QTest::addColumn<QString>("units"); // chosen by clicks from "M"
+    QTest::addColumn<bool>("subFramesEnabled"); // by hand, in state "M"
+    QTest::addColumn<QStringList>("visited");
+
+    const QStringList boxes{"Text1(0)", "Text1(1)", "Text1(2)", "Text1(4)", "Command1"};
+    QTest::newRow("start") << "M" << false << boxes + QStringList{"Option1(2)"};
+    QTest::newRow("sub-frames enabled") << "M" << true << boxes + QStringList{"Option1(2)", "Option2(1)", "Option3(1)"};
+    QTest::newRow("after choosing IM") << "IM" << false << boxes + QStringList{"Option1(0)", "Option2(0)", "Option3(1)"};
+    QTest::newRow("after choosing I") << "I" << false << boxes + QStringList{"Option1(1)"};
+}
+
 void Form1LayoutTest::tabChain()
 {
+    QFETCH(QString, units);
+    QFETCH(bool, subFramesEnabled);
+    QFETCH(QStringList, visited);
     Form1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    const auto tabWalk = [&form] {
-        text1(form, 0)->setFocus(Qt::TabFocusReason);
-        QStringList visited{QApplication::focusWidget()->objectName()};
-        for (int step = 0; step < 12; ++step) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            const QString name = QApplication::focusWidget()->objectName();
-            if (name == visited.first())
-                break;
-            visited << name;
-        }
-        return visited;
-    };
-    QCOMPARE(tabWalk(), (QStringList{"Text1(0)", "Text1(1)", "Text1(2)", "Text1(4)", "Command1", "Option1(2)"}));
-
-    // With the sub-frames enabled their buttons join the walk.
-    frame(form, "fraDistance")->setEnabled(true);
-    frame(form, "fraSpeed")->setEnabled(true);
-    QCOMPARE(tabWalk(), (QStringList{"Text1(0)", "Text1(1)", "Text1(2)", "Text1(4)", "Command1", "Option1(2)",
-                                     "Option2(1)", "Option3(1)"}));
+    chooseUnits(form, units);
+    QCOMPARE(form.unitCode(), units);
+    if (subFramesEnabled) {
+        frame(form, "fraDistance")->setEnabled(true);
+        frame(form, "fraSpeed")->setEnabled(true);
+    }
+    text1(form, 0)->setFocus(Qt::TabFocusReason);
+    QStringList walk{QApplication::focusWidget()->objectName()};
+    for (int step = 0; step < 12; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QString name = QApplication::focusWidget()->objectName();
+        if (name == walk.first())
+            break;
+        walk << name;
+    }
+    QCOMPARE(walk, visited);
 }
 
 void Form1LayoutTest::focusStartsInLeftOuterRadius()
