@@ -3,9 +3,12 @@
 #include "about/html_title.h"
 #include "about/version_rules.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QNetworkProxy>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+#include <curl/curl.h>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -16,17 +19,136 @@ bool isLoadable(const QUrl &url)
     return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
+// The program's own proxy setting, and only that: an empty text also keeps
+// libcurl from taking one from the environment.
+QByteArray proxyAddress()
+{
+    const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
+    QUrl address;
+    if (proxy.type() == QNetworkProxy::HttpProxy)
+        address.setScheme(QStringLiteral("http"));
+    else if (proxy.type() == QNetworkProxy::Socks5Proxy)
+        address.setScheme(QStringLiteral("socks5h"));
+    else
+        return "";
+    address.setHost(proxy.hostName());
+    address.setPort(proxy.port());
+    return address.toEncoded();
+}
+
+QString failurePageFor(long status)
+{
+    return status == 404 ? version_check::NotFoundTitle.toString() : version_check::CannotDisplayTitle.toString();
+}
+
+bool isSuccess(long status)
+{
+    return status >= 200 && status <= 299;
+}
+
 } // namespace
+
+struct WebBrowser::Load
+{
+    CURL *easy = nullptr;
+    QByteArray body;
+    bool bodyFull = false;
+    qsizetype answerHeaderBytes = 0;
+    qsizetype loadHeaderBytes = 0;
+    bool answerHasLocation = false;
+    // The page, once the final answer's status has decided it before the end.
+    std::optional<QString> page;
+
+    long status() const
+    {
+        long status = 0;
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        return status;
+    }
+
+    // Called by libcurl once per header line of every answer (redirects
+    // included); returning less than it was given ends the load.
+    static size_t onHeaderLine(char *data, size_t size, size_t count, void *self)
+    {
+        Load &load = *static_cast<Load *>(self);
+        const QByteArrayView line(data, qsizetype(size * count));
+        if (line.startsWith("HTTP/")) {
+            load.answerHeaderBytes = 0;
+            load.answerHasLocation = false;
+        }
+        load.answerHeaderBytes += line.size();
+        load.loadHeaderBytes += line.size();
+        if (load.answerHeaderBytes > HeaderLimit || load.loadHeaderBytes > LoadHeaderLimit)
+            return 0;
+        if (line.size() >= 9 && line.first(9).compare("location:", Qt::CaseInsensitive) == 0)
+            load.answerHasLocation = true;
+        if (line == "\r\n" || line == "\n") {
+            // The header is complete: a final error status decides the page
+            // now, without waiting for a body that may never end.
+            const long status = load.status();
+            const bool followed = status / 100 == 3 && load.answerHasLocation;
+            if (status >= 200 && !followed && !isSuccess(status)) {
+                load.page = failurePageFor(status);
+                return 0;
+            }
+        }
+        return line.size();
+    }
+
+    // Called by libcurl with the decoded document as it arrives.
+    static size_t onBody(char *data, size_t size, size_t count, void *self)
+    {
+        Load &load = *static_cast<Load *>(self);
+        const long status = load.status();
+        if (!isSuccess(status)) {
+            load.page = failurePageFor(status);
+            return 0;
+        }
+        const qsizetype length = qsizetype(size * count);
+        load.body.append(data, std::min(length, BodyLimit - load.body.size()));
+        if (load.body.size() < BodyLimit)
+            return size_t(length);
+        load.bodyFull = true; // the rest is never read
+        return 0;
+    }
+
+    QString pageTitle(CURLcode result) const
+    {
+        if (page)
+            return *page;
+        if (!bodyFull && result != CURLE_OK)
+            return version_check::CannotDisplayTitle.toString();
+        if (!isSuccess(status()))
+            return failurePageFor(status());
+        const char *contentType = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
+        return htmlDocumentTitle(body, QByteArray(contentType));
+    }
+};
 
 // Like any plain widget it takes no keyboard focus: out of sight, it must
 // not take the focus away from CLOSE.
-WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), network_(new QNetworkAccessManager(this))
+WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), curlTimer_(new QTimer(this))
 {
+    static const bool curlReady = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (curlReady)
+        multi_ = curl_multi_init();
+    if (multi_) {
+        curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket);
+        curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+        curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer);
+        curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+    }
+    curlTimer_->setSingleShot(true);
+    curlTimer_->setTimerType(Qt::PreciseTimer);
+    connect(curlTimer_, &QTimer::timeout, this, [this] { drive(CURL_SOCKET_TIMEOUT, 0); });
 }
 
 WebBrowser::~WebBrowser()
 {
     Stop();
+    if (multi_)
+        curl_multi_cleanup(multi_);
 }
 
 void WebBrowser::Navigate(const QString &address)
@@ -38,29 +160,50 @@ void WebBrowser::Navigate(const QString &address)
     loading_ = true;
     loadingUrl_ = url;
 
-    if (!isLoadable(url)) {
-        // Qt would try a host-less address (and send it to a proxy), so it is
-        // refused here, and reported from the event loop like any other page.
+    auto load = std::make_unique<Load>();
+    if (isLoadable(url) && multi_)
+        load->easy = curl_easy_init();
+    if (!load->easy) {
+        // A host-less address would go to a proxy as it is, so it is refused
+        // here, and reported from the event loop like any other page.
+        const QStringView title = isLoadable(url) ? version_check::CannotDisplayTitle : version_check::NavigationCanceledTitle;
         QMetaObject::invokeMethod(
             this,
-            [this, load = loadNumber_] {
+            [this, load = loadNumber_, title = title.toString()] {
                 if (load == loadNumber_)
-                    finishLoad(version_check::NavigationCanceledTitle.toString());
+                    finishLoad(title);
             },
             Qt::QueuedConnection);
         return;
     }
 
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(RedirectLimit);
-    request.setTransferTimeout(int(stallTimeout_.count()));
-    reply_ = network_->get(request);
-    // Qt stops reading the socket once this much waits unread, so one byte
-    // over the limit is all that is ever held of a larger document.
-    reply_->setReadBufferSize(BodyLimit + 1);
-    connect(reply_, &QNetworkReply::readyRead, this, &WebBrowser::onReadyRead);
-    connect(reply_, &QNetworkReply::finished, this, &WebBrowser::onFinished);
+    CURL *easy = load->easy;
+    curl_easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(RedirectLimit));
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    // Every encoding libcurl can decode; the body limit counts decoded bytes.
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(timeLimit_.count()));
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxyAddress().constData());
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(easy, CURLOPT_NETRC, long(CURL_NETRC_IGNORED));
+    // One connection per load, closed when the load ends.
+    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+    // Dropping a load during a name lookup leaves the lookup's thread
+    // behind instead of waiting for it.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Load::onHeaderLine);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, load.get());
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Load::onBody);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, load.get());
+    load_ = std::move(load);
+    // libcurl asks for its timer at once; the work starts in a later turn.
+    curl_multi_add_handle(multi_, easy);
 }
 
 std::optional<QString> WebBrowser::DocumentTitle() const
@@ -72,43 +215,74 @@ void WebBrowser::Stop()
 {
     ++loadNumber_;
     loading_ = false;
-    if (QNetworkReply *reply = std::exchange(reply_, nullptr)) {
-        // Disconnected first: abort() would otherwise report a failure.
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
+    if (const std::unique_ptr<Load> load = std::exchange(load_, nullptr)) {
+        curl_multi_remove_handle(multi_, load->easy);
+        curl_easy_cleanup(load->easy);
     }
 }
 
-void WebBrowser::setStallTimeout(std::chrono::milliseconds timeout)
+void WebBrowser::setTimeLimit(std::chrono::milliseconds limit)
 {
-    stallTimeout_ = timeout;
+    timeLimit_ = limit;
 }
 
-void WebBrowser::onReadyRead()
+int WebBrowser::onSocket(void *, int socket, int what, void *view, void *)
 {
-    if (reply_->bytesAvailable() > BodyLimit)
-        finishLoad(pageTitle());
+    static_cast<WebBrowser *>(view)->watchSocket(socket, what);
+    return 0;
 }
 
-void WebBrowser::onFinished()
+int WebBrowser::onTimer(void *, long milliseconds, void *view)
 {
-    finishLoad(pageTitle());
+    QTimer *timer = static_cast<WebBrowser *>(view)->curlTimer_;
+    if (milliseconds < 0)
+        timer->stop();
+    else
+        timer->start(int(std::min(milliseconds, long(std::numeric_limits<int>::max()))));
+    return 0;
 }
 
-QString WebBrowser::pageTitle() const
+void WebBrowser::watchSocket(int socket, int what)
 {
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status == 404)
-        return version_check::NotFoundTitle.toString();
-    if (reply_->error() != QNetworkReply::NoError || status < 200 || status > 299)
-        return version_check::CannotDisplayTitle.toString();
-    return htmlDocumentTitle(reply_->read(BodyLimit), reply_->rawHeader("Content-Type"));
+    if (what == CURL_POLL_REMOVE) {
+        const auto watched = sockets_.find(socket);
+        if (watched == sockets_.end())
+            return;
+        // Possibly called from inside one of these notifiers' own signal.
+        for (QSocketNotifier *notifier : {watched->second.first, watched->second.second}) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+        sockets_.erase(watched);
+        return;
+    }
+    auto &[reader, writer] = sockets_[socket];
+    if (!reader) {
+        reader = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+        writer = new QSocketNotifier(socket, QSocketNotifier::Write, this);
+        connect(reader, &QSocketNotifier::activated, this, [this, socket] { drive(socket, CURL_CSELECT_IN); });
+        connect(writer, &QSocketNotifier::activated, this, [this, socket] { drive(socket, CURL_CSELECT_OUT); });
+    }
+    reader->setEnabled(what == CURL_POLL_IN || what == CURL_POLL_INOUT);
+    writer->setEnabled(what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
+}
+
+void WebBrowser::drive(int socket, int readiness)
+{
+    int running = 0;
+    curl_multi_socket_action(multi_, socket, readiness, &running);
+    int waiting = 0;
+    while (const CURLMsg *message = curl_multi_info_read(multi_, &waiting)) {
+        if (message->msg == CURLMSG_DONE && load_ && message->easy_handle == load_->easy) {
+            finishLoad(load_->pageTitle(message->data.result));
+            return;
+        }
+    }
 }
 
 void WebBrowser::finishLoad(const QString &title)
 {
-    Stop(); // the reply is done with, or cut off at the limit
+    Stop(); // the load is done with, or cut off at a limit
     title_ = title;
     emit DocumentComplete();
 }

@@ -5,10 +5,12 @@
 #include <QUrl>
 #include <QWidget>
 #include <chrono>
+#include <map>
+#include <memory>
 #include <optional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class QSocketNotifier;
+class QTimer;
 
 // A minimal embedded browser view: it loads one address at a time over HTTP
 // and knows the title of the document it loaded last. It shows nothing; the
@@ -22,20 +24,30 @@ class QNetworkReply;
 //    valid http or https address with a host, such as "http:///");
 //  - "HTTP 404 Not Found": the server has no such document;
 //  - "Internet Explorer cannot display the webpage": anything else (no
-//    connection, unknown host, refused or reset connection, a stalled
-//    transfer, too many redirects, any other HTTP error status).
+//    connection, unknown host, refused or reset connection, the time limit,
+//    too many redirects, an oversized header, any other HTTP error status).
+//
+// Whatever a server sends, a load holds at most HeaderLimit bytes of each
+// answer's header and BodyLimit bytes of the (decoded) document, and it ends
+// by its time limit at the latest. A finished or dropped load leaves no
+// connection open.
 class WebBrowser : public QWidget, public BrowserView
 {
     Q_OBJECT
 
 public:
-    // Only this much of a document is read; the rest is never fetched.
+    // Only this much of a document is read; the load then ends with the
+    // title of what it holds.
     static constexpr qsizetype BodyLimit = 64 * 1024;
+    // Status line and header lines of one answer, and of all answers of a
+    // load (its redirects included) together.
+    static constexpr qsizetype HeaderLimit = 16 * 1024;
     static constexpr int RedirectLimit = 5;
-    // Long enough for a slow server. Short enough that a stalled request made
-    // by the version check's first tick fails before the check's own
-    // ten-second limit, so a late failure page cannot follow its outcome.
-    static constexpr std::chrono::milliseconds DefaultStallTimeout{8000};
+    static constexpr qsizetype LoadHeaderLimit = (RedirectLimit + 1) * HeaderLimit;
+    // Long enough for a slow server. Short enough that a request made by the
+    // version check's first tick has ended before the check's own ten-second
+    // limit, so no failure page can follow the check's outcome.
+    static constexpr std::chrono::milliseconds DefaultTimeLimit{8000};
 
     explicit WebBrowser(QWidget *parent = nullptr);
     ~WebBrowser() override;
@@ -45,29 +57,38 @@ public:
     void Navigate(const QString &address) override;
     std::optional<QString> DocumentTitle() const override;
 
-    // Drops the load in flight, if any, without a notification.
+    // Drops the load in flight, if any, without a notification; its
+    // connection is closed before this returns.
     void Stop();
 
-    // How long a load may receive nothing before it fails (for later loads).
-    void setStallTimeout(std::chrono::milliseconds timeout);
+    // How long a load may take from its start to its end (for later loads).
+    void setTimeLimit(std::chrono::milliseconds limit);
 
 signals:
     void DocumentComplete();
 
 private:
-    void onReadyRead();
-    void onFinished();
-    // The page the reply gives: a failure page for its status, or else the
-    // title of what has been read of the document, up to the limit.
-    QString pageTitle() const;
+    struct Load;
+
+    // libcurl's calls for the sockets and the timer it wants watched.
+    static int onSocket(void *easy, int socket, int what, void *view, void *);
+    static int onTimer(void *multi, long milliseconds, void *view);
+    void watchSocket(int socket, int what);
+    // Lets libcurl work on a socket that is ready (or on its timers) and
+    // finishes the load when it is done.
+    void drive(int socket, int readiness);
     void finishLoad(const QString &title);
 
-    QNetworkAccessManager *network_ = nullptr;
-    QNetworkReply *reply_ = nullptr;
+    // The transfers run in libcurl's multi interface, driven from this
+    // thread's event loop: no thread of its own, nothing to wait for.
+    void *multi_ = nullptr;
+    QTimer *curlTimer_ = nullptr;
+    std::map<int, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
+    std::unique_ptr<Load> load_;
     QUrl loadingUrl_;
     bool loading_ = false;
     // Changes whenever a load is dropped, so that its late refusal is too.
     quint64 loadNumber_ = 0;
     std::optional<QString> title_;
-    std::chrono::milliseconds stallTimeout_ = DefaultStallTimeout;
+    std::chrono::milliseconds timeLimit_ = DefaultTimeLimit;
 };

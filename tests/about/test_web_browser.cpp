@@ -108,6 +108,12 @@ void WebBrowserTest::htmlTitle_data()
     QTest::newRow("no title") << QByteArray("<html><body>2012.0831.2343</body></html>") << QByteArray() << "";
     QTest::newRow("not HTML at all") << QByteArray("2012.0831.2343\n") << QByteArray("text/plain") << "";
     QTest::newRow("empty document") << QByteArray() << QByteArray() << "";
+    QTest::newRow("markup in the title is text") << QByteArray("<title>2013<img src=x>.0101</title><title>2</title>") << QByteArray()
+                                                 << "2013<img src=x>.0101";
+    QTest::newRow("end tag in any case, attributes")
+        << QByteArray("<script>t='<title>no</title>'</script><TITLE lang=\"a>b\">&lt;b&gt; x</tItLe >") << QByteArray() << "<b> x";
+    QTest::newRow("title without end tag") << QByteArray("<title>2013.0101.0000 <p>") << QByteArray() << "2013.0101.0000 <p>";
+    QTest::newRow("not a title element") << QByteArray("<titles>a</titles><title>b</title>") << QByteArray() << "b";
     QTest::newRow("title in a comment") << QByteArray("<!-- <title>old</title> --><title>new</title>") << QByteArray()
                                         << "new";
     QTest::newRow("charset from the header") << QByteArray("<title>caf\xe9</title>")
@@ -227,7 +233,7 @@ void WebBrowserTest::stalledTransfer()
 {
     server_.setAnswer(versionFile, HttpAnswer{.silent = true});
     WebBrowser view;
-    view.setStallTimeout(300ms);
+    view.setTimeLimit(300ms);
     QCOMPARE(load(view, versionFile), CannotDisplayTitle.toString());
     QTRY_COMPARE(server_.abandoned, 1);
 }
@@ -247,7 +253,7 @@ void WebBrowserTest::longDocumentIsCutWithoutWaitingForTheRest()
     const QByteArray body = LoopbackHttpServer::page("2013.0101.0000") + padded(5 * 1024 * 1024);
     server_.setAnswer(versionFile, HttpAnswer{.body = body, .sendOnly = 100 * 1024});
     WebBrowser view;
-    view.setStallTimeout(60s);
+    view.setTimeLimit(60s);
     QCOMPARE(load(view, versionFile), QStringLiteral("2013.0101.0000"));
     QTRY_COMPARE(server_.abandoned, 1);
 }
