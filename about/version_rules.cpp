@@ -64,12 +64,12 @@ QString currentText()
 
 QString newerAvailableText(const QString &availableVersion)
 {
-    return QStringLiteral("Version ") + availableVersion + QStringLiteral(" is available");
+    return QStringLiteral("Version ") + shownTitle(availableVersion) + QStringLiteral(" is available");
 }
 
 QString olderOnlineText(const QString &availableVersion)
 {
-    return QStringLiteral("This is a beta version.  Version online is ") + availableVersion;
+    return QStringLiteral("This is a beta version.  Version online is ") + shownTitle(availableVersion);
 }
 
 QString notPublishedText()
@@ -80,6 +80,31 @@ QString notPublishedText()
 QString unreachableText()
 {
     return QStringLiteral("Unable to connect to ") + host();
+}
+
+QString shownTitle(const QString &title)
+{
+    constexpr char16_t firstIsolate = 0x2066, firstStrongIsolate = 0x2068, popIsolate = 0x2069;
+    QString shown;
+    bool plainAscii = true;
+    int openIsolates = 0;
+    for (const QChar c : title) {
+        if (c.category() == QChar::Other_Control)
+            continue;
+        // An isolate the title opens is closed before ours ends, and one it
+        // did not open cannot close ours.
+        if (c.unicode() == popIsolate && openIsolates == 0)
+            continue;
+        if (c.unicode() >= firstIsolate && c.unicode() <= firstStrongIsolate)
+            ++openIsolates;
+        else if (c.unicode() == popIsolate)
+            --openIsolates;
+        plainAscii = plainAscii && c.unicode() >= 0x20 && c.unicode() < 0x7F;
+        shown += c;
+    }
+    if (plainAscii)
+        return shown;
+    return QChar(firstStrongIsolate) + shown + QString(openIsolates, QChar(popIsolate)) + QChar(popIsolate);
 }
 
 QString advancedSpinnerText(const QString &status)

@@ -23,12 +23,18 @@ QString connectingText();
 QString checkingText();
 QString spinnerFrameText(int frame); // frames 1 to 4: | / - backslash
 
-// Outcome texts.
+// Outcome texts. A published title shows in them as shownTitle gives it.
 QString currentText();
 QString newerAvailableText(const QString &availableVersion);
 QString olderOnlineText(const QString &availableVersion);
 QString notPublishedText();
 QString unreachableText();
+
+// A document's title as it shows inside the check's own sentence: control
+// characters dropped and, unless only printable ASCII is left, the title
+// isolated from the words around it (U+2068 ... U+2069) so that no
+// direction mark in it can reorder them.
+QString shownTitle(const QString &title);
 
 // The status after one spinner step: the checking text and each frame move to
 // the next frame (frame 4 back to frame 1); any other text stays as it is.

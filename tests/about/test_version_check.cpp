@@ -178,6 +178,11 @@ void VersionCheckTest::publishedVersion_data()
     QTest::newRow("prefix sorts first") << "2012.0831" << "This is a beta version.  Version online is 2012.0831";
     QTest::newRow("letters sort after digits") << "Beta" << "Version Beta is available";
     QTest::newRow("empty title") << "" << "This is a beta version.  Version online is ";
+    // Shown isolated from our words, compared as the document gives it.
+    QTest::newRow("right-to-left override") << QString::fromUtf8("2013\u202E.0101") << QString::fromUtf8("Version \u20682013\u202E.0101\u2069 is available");
+    QTest::newRow("control characters dropped") << QString::fromUtf8("2013.0101\t\x01x") + QChar(0) << "Version 2013.0101x is available";
+    QTest::newRow("stray isolate ends cannot escape")
+        << QString::fromUtf8("2011\u2069\u202Ea\u2067b") << QString::fromUtf8("This is a beta version.  Version online is \u20682011\u202Ea\u2067b\u2069\u2069");
 }
 
 void VersionCheckTest::publishedVersion()
