@@ -130,15 +130,6 @@ struct WebBrowser::Load
 // not take the focus away from CLOSE.
 WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), curlTimer_(new QTimer(this))
 {
-    static const bool curlReady = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (curlReady)
-        multi_ = curl_multi_init();
-    if (multi_) {
-        curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket);
-        curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
-        curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer);
-        curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
-    }
     curlTimer_->setSingleShot(true);
     curlTimer_->setTimerType(Qt::PreciseTimer);
     connect(curlTimer_, &QTimer::timeout, this, [this] { drive(CURL_SOCKET_TIMEOUT, 0); });
@@ -147,8 +138,6 @@ WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), curlTimer_(new QTimer
 WebBrowser::~WebBrowser()
 {
     Stop();
-    if (multi_)
-        curl_multi_cleanup(multi_);
 }
 
 void WebBrowser::Navigate(const QString &address)
@@ -161,7 +150,7 @@ void WebBrowser::Navigate(const QString &address)
     loadingUrl_ = url;
 
     auto load = std::make_unique<Load>();
-    if (isLoadable(url) && multi_)
+    if (isLoadable(url) && startCurl())
         load->easy = curl_easy_init();
     if (!load->easy) {
         // A host-less address would go to a proxy as it is, so it is refused
@@ -216,9 +205,36 @@ void WebBrowser::Stop()
     ++loadNumber_;
     loading_ = false;
     if (const std::unique_ptr<Load> load = std::exchange(load_, nullptr)) {
-        curl_multi_remove_handle(multi_, load->easy);
-        curl_easy_cleanup(load->easy);
+        if (load->easy) {
+            curl_multi_remove_handle(multi_, load->easy);
+            curl_easy_cleanup(load->easy);
+        }
     }
+    // Between loads not even libcurl's own wake-up sockets stay open.
+    if (void *multi = std::exchange(multi_, nullptr))
+        curl_multi_cleanup(multi);
+    curlTimer_->stop();
+    for (const auto &[socket, notifiers] : std::exchange(sockets_, {})) {
+        for (QSocketNotifier *notifier : {notifiers.first, notifiers.second}) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    }
+}
+
+bool WebBrowser::startCurl()
+{
+    static const bool curlReady = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    if (!curlReady)
+        return false;
+    multi_ = curl_multi_init();
+    if (!multi_)
+        return false;
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket);
+    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer);
+    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+    return true;
 }
 
 void WebBrowser::setTimeLimit(std::chrono::milliseconds limit)
@@ -269,6 +285,8 @@ void WebBrowser::watchSocket(int socket, int what)
 
 void WebBrowser::drive(int socket, int readiness)
 {
+    if (!multi_)
+        return;
     int running = 0;
     curl_multi_socket_action(multi_, socket, readiness, &running);
     int waiting = 0;

@@ -71,6 +71,8 @@ private:
     struct Load;
 
     // libcurl's calls for the sockets and the timer it wants watched.
+    // A multi handle for the load about to start; false when libcurl fails.
+    bool startCurl();
     static int onSocket(void *easy, int socket, int what, void *view, void *);
     static int onTimer(void *multi, long milliseconds, void *view);
     void watchSocket(int socket, int what);
@@ -79,8 +81,8 @@ private:
     void drive(int socket, int readiness);
     void finishLoad(const QString &title);
 
-    // The transfers run in libcurl's multi interface, driven from this
-    // thread's event loop: no thread of its own, nothing to wait for.
+    // The load runs in libcurl's multi interface, driven from this thread's
+    // event loop: no thread of its own, nothing to wait for. One per load.
     void *multi_ = nullptr;
     QTimer *curlTimer_ = nullptr;
     std::map<int, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
