@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QNetworkProxy>
 #include <QPointer>
@@ -8,7 +9,9 @@
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <sys/socket.h>
 
 // A small HTTP server on 127.0.0.1 that plays the maker's web site. The
 // program reaches it as its HTTP proxy, so it asks for the real addresses
@@ -22,6 +25,18 @@ struct HttpAnswer
     std::chrono::milliseconds delay{0};
     qsizetype sendOnly = -1; // write only this much of the body, then fall silent
     bool silent = false; // take the request and never answer
+
+    // A hostile answer: `raw` as it is (no status line or headers of the
+    // server's own), then the pieces `more` gives until it gives none, written
+    // `chunk` bytes (0: all there is) every `pace`, then a close, or a
+    // connection reset when `reset` is set.
+    QByteArray raw{};
+    std::function<QByteArray()> more{};
+    qsizetype chunk = 0;
+    std::chrono::milliseconds pace{0};
+    bool reset = false;
+
+    bool hostile() const { return !raw.isEmpty() || more || chunk > 0 || pace.count() > 0 || reset; }
 };
 
 class LoopbackHttpServer : public QObject
@@ -61,6 +76,7 @@ public:
     {
         answers_.clear();
         requests.clear();
+        heads.clear();
         abandoned = 0;
     }
 
@@ -69,8 +85,11 @@ public:
         return "<html><head><title>" + title + "</title></head><body>Version file</body></html>";
     }
 
-    // The addresses asked for, in order of arrival.
+    // The addresses asked for, in order of arrival, and the requests' heads.
     QList<QByteArray> requests;
+    QList<QByteArray> heads;
+    // Connections not yet closed.
+    int open = 0;
     // Connections the client closed before the answer was complete.
     int abandoned = 0;
 
@@ -78,6 +97,7 @@ private:
     void accept()
     {
         while (QTcpSocket *socket = server_.nextPendingConnection()) {
+            ++open;
             auto buffer = std::make_shared<QByteArray>();
             auto complete = std::make_shared<bool>(false);
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer, complete] {
@@ -88,16 +108,20 @@ private:
                 socket->setProperty("answered", true);
                 const QByteArray target = buffer->left(buffer->indexOf("\r\n")).split(' ').value(1);
                 requests << target;
+                heads << buffer->left(end);
                 const HttpAnswer answer = answers_.value(target, HttpAnswer{404, "<html><head><title>Nothing</title></head></html>"});
                 if (answer.silent)
                     return;
-                QTimer::singleShot(answer.delay, socket, [socket, answer, complete] { send(socket, answer, complete); });
+                QTimer::singleShot(answer.delay, socket, [socket, answer, complete] {
+                    answer.hostile() ? sendHostile(socket, answer, complete) : send(socket, answer, complete);
+                });
             });
             connect(socket, &QTcpSocket::bytesWritten, socket, [socket, complete] {
                 if (socket->property("sentAll").toBool() && socket->bytesToWrite() == 0)
                     *complete = true;
             });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket, complete] {
+                --open;
                 if (!*complete)
                     ++abandoned;
                 socket->deleteLater();
@@ -126,6 +150,46 @@ private:
         if (socket->bytesToWrite() == 0)
             *complete = true;
         socket->disconnectFromHost();
+    }
+
+    // Writes as fast as the client reads (or at the answer's pace) until the
+    // answer is out, the client has gone, or a minute has passed.
+    static void sendHostile(QTcpSocket *socket, const HttpAnswer &answer, const std::shared_ptr<bool> &complete)
+    {
+        constexpr qsizetype backlog = 256 * 1024;
+        auto *writer = new QTimer(socket);
+        auto pending = std::make_shared<QByteArray>(answer.raw);
+        auto giveUp = std::make_shared<QDeadlineTimer>(std::chrono::minutes(1));
+        writer->setInterval(answer.pace);
+        QObject::connect(writer, &QTimer::timeout, socket, [=] {
+            if (socket->state() != QAbstractSocket::ConnectedState || giveUp->hasExpired()) {
+                writer->stop();
+                return;
+            }
+            if (socket->bytesToWrite() > backlog)
+                return;
+            while (pending->isEmpty() && answer.more) {
+                *pending = answer.more();
+                if (pending->isEmpty())
+                    break;
+            }
+            if (pending->isEmpty()) {
+                writer->stop();
+                *complete = true;
+                if (answer.reset) {
+                    const linger abort{1, 0};
+                    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+                    socket->abort();
+                } else {
+                    socket->disconnectFromHost();
+                }
+                return;
+            }
+            const qsizetype size = answer.chunk > 0 ? std::min(answer.chunk, pending->size()) : pending->size();
+            socket->write(pending->left(size));
+            pending->remove(0, size);
+        });
+        writer->start();
     }
 
     QTcpServer server_;
