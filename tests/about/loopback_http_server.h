@@ -26,9 +26,9 @@ struct HttpAnswer
     qsizetype sendOnly = -1; // write only this much of the body, then fall silent
     bool silent = false; // take the request and never answer
 
-    // A hostile answer: `raw` as it is (no status line or headers of the
-    // server's own), then the pieces `more` gives until it gives none, written
-    // `chunk` bytes (0: all there is) every `pace`, then a close, or a
+    // A hostile answer: `raw` at once, as it is (no status line or headers of
+    // the server's own), then the pieces `more` gives until it gives none,
+    // written `chunk` bytes (0: all there is) every `pace`, then a close, or a
     // connection reset when `reset` is set.
     QByteArray raw{};
     std::function<QByteArray()> more{};
@@ -158,7 +158,8 @@ private:
     {
         constexpr qsizetype backlog = 256 * 1024;
         auto *writer = new QTimer(socket);
-        auto pending = std::make_shared<QByteArray>(answer.raw);
+        socket->write(answer.raw);
+        auto pending = std::make_shared<QByteArray>();
         auto giveUp = std::make_shared<QDeadlineTimer>(std::chrono::minutes(1));
         writer->setInterval(answer.pace);
         QObject::connect(writer, &QTimer::timeout, socket, [=] {

@@ -408,7 +408,7 @@ void WebBrowserTest::hostileServers_data()
     QTest::newRow("gzip bomb") << HttpAnswer{.raw = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Encoding: gzip\r\n\r\n",
                                              .more = gzipBomb(page)}
                                << 2000 << "2013.0101.0000" << 2000 << 20;
-    QTest::newRow("headers one byte a second") << HttpAnswer{.raw = head + page, .chunk = 1, .pace = 1000ms} << 1500 << cannotDisplay
+    QTest::newRow("headers one byte a second") << HttpAnswer{.more = repeated(head + page, 1), .chunk = 1, .pace = 1000ms} << 1500 << cannotDisplay
                                                << 2500 << 20;
     QTest::newRow("reset mid-body") << HttpAnswer{.raw = head + page.left(40), .reset = true} << 2000 << cannotDisplay << 2000 << 20;
     QTest::newRow("not HTTP") << HttpAnswer{.raw = "SSH-2.0-OpenSSH_9.2\r\n"} << 2000 << cannotDisplay << 2000 << 20;
@@ -428,7 +428,11 @@ void WebBrowserTest::hostileServers_data()
     // after 13 s. The
     // load's own time limit ends it before the check's ten ticks.
     QTest::newRow("trickle, then a reset after 13 s")
-        << HttpAnswer{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" + QByteArray(26, 'x'), .chunk = 1, .pace = 500ms, .reset = true}
+        << HttpAnswer{.raw = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n",
+                      .more = repeated(QByteArray(26, 'x'), 1),
+                      .chunk = 1,
+                      .pace = 500ms,
+                      .reset = true}
         << 0 << unreachableText()
         << 10500 << 20;
 }
