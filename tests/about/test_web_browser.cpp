@@ -152,6 +152,7 @@ private slots:
     void eachFinishedLoadIsReported();
     void stopDropsTheLoadSilently();
     void destroyedWhileLoading();
+    void stopDuringNameLookup();
 
 private:
     // Navigates and waits for the one notification of the load.
@@ -560,6 +561,25 @@ void WebBrowserTest::destroyedWhileLoading()
     view.reset();
     QTRY_COMPARE(server_.abandoned, 1);
     QTest::qWait(300); // the answer's time passes without a crash
+}
+
+// Closing the About window during a name lookup must not wait for it. Run
+// with the slow lookup preloaded (see CMakeLists.txt); otherwise skipped, as
+// it would ask a real name server.
+void WebBrowserTest::stopDuringNameLookup()
+{
+    if (!qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("slow_name_lookup")))
+        QSKIP("needs the slow name lookup preloaded");
+    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    WebBrowser view;
+    QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
+    view.Navigate(versionFile);
+    QTest::qWait(200);
+    QElapsedTimer stopping;
+    stopping.start();
+    view.Stop();
+    QVERIFY2(stopping.elapsed() < 1000, "Stop waited for the lookup");
+    QCOMPARE(completed.size(), 0);
 }
 
 QTEST_MAIN(WebBrowserTest)
