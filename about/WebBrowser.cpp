@@ -1,7 +1,7 @@
 #include "about/WebBrowser.h"
 
 #include "about/html_title.h"
-#include "about/version_rules.h"
+#include "core/version_rules.h"
 
 #include <QNetworkProxy>
 #include <QSocketNotifier>

@@ -3,8 +3,8 @@
 
 #include "about/WebBrowser.h"
 #include "about/version_check.h"
-#include "about/version_rules.h"
-#include "app/identity.h"
+#include "core/version_rules.h"
+#include "core/identity.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -2,16 +2,13 @@
 #include "about/frmAbout.h"
 
 #include "about/WebBrowser.h"
-#include "about/version_rules.h"
-#include "app/identity.h"
-#include "main_window/control_array.h"
-#include "main_window/twips.h"
+#include "core/version_rules.h"
+#include "core/identity.h"
+#include "forms/form_builder.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-#include <algorithm>
-#include <vector>
 
 namespace {
 
@@ -36,6 +33,7 @@ struct ControlRow
     QString content; // caption, start address or picture
     unsigned look;
     Colour colour;
+    ControlSlot slot;
 };
 
 constexpr int clientWidth = 5775;
@@ -117,8 +115,6 @@ QObject *createControl(const ControlRow &row, QWidget *window)
         palette.setColor(row.kind == Kind::Line ? QPalette::Window : QPalette::WindowText, colourOf(row.colour));
         control->setPalette(palette);
     }
-    control->setGeometry(pixelsFromTwips(row.left), pixelsFromTwips(row.top), pixelsFromTwips(row.width),
-                         pixelsFromTwips(row.height));
     return control;
 }
 
@@ -129,72 +125,44 @@ void frmAbout::createControls()
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(pixelsFromTwips(clientWidth), pixelsFromTwips(clientHeight));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setWindowFace(this);
 
     const QString company = QString::fromLatin1(identity::companyName);
     // In creation order: later controls lie on top of earlier ones.
     const ControlRow rows[] = {
         // name             kind           left   top  width height tab content
-        {"Timer1",          Kind::Timer,      0,    0,    0,    0, -1, {}, Plain, Colour::System},
-        {"cmdOK",           Kind::Button,  4440, 3840, 1200,  360,  0, QStringLiteral("CLOSE"), Plain, Colour::System},
-        {"WebBrowser1",     Kind::Browser,  120, 4440,  255,  255,  9, QStringLiteral("http:///"), Plain, Colour::System},
-        {"TimerCounter",    Kind::Label,    480, 4440,  255,  255, 11, {}, Plain, Colour::System},
+        {"Timer1",          Kind::Timer,      0,    0,    0,    0, -1, {}, Plain, Colour::System, Timer1},
+        {"cmdOK",           Kind::Button,  4440, 3840, 1200,  360,  0, QStringLiteral("CLOSE"), Plain, Colour::System, cmdOK},
+        {"WebBrowser1",     Kind::Browser,  120, 4440,  255,  255,  9, QStringLiteral("http:///"), Plain, Colour::System, WebBrowser1},
+        {"TimerCounter",    Kind::Label,    480, 4440,  255,  255, 11, {}, Plain, Colour::System, TimerCounter},
         {"Label3",          Kind::Label,    120, 3120, 5535,  495, 10,
          QStringLiteral("    This utility is without warranty concerning errors in code. "
                         "It does NOT contain any form of malicious code."),
-         Centred, Colour::System},
+         Centred, Colour::System, Label3},
         {"CheckVersion",    Kind::Label,    120, 1920, 5535,  255,  8, version_check::connectingText(),
-         Centred | Large | Bold, Colour::System},
+         Centred | Large | Bold, Colour::System, CheckVersion},
         {"Label2(1)",       Kind::Label,    120, 3960, 2775,  255,  7,
-         QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System},
+         QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System, Label2[1]},
         {"Label2(0)",       Kind::Label,    120, 3720, 2775,  255,  6,
-         QStringLiteral("Written by ") + company, Plain, Colour::System},
+         QStringLiteral("Written by ") + company, Plain, Colour::System, Label2[0]},
         {"Label1",          Kind::Label,   1320, 2280, 2895,  255,  5,
-         QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue},
+         QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue, Label1},
         {"Image1",          Kind::Picture,  120,  120,  960,  960, -1, QStringLiteral(":/derailed_locomotive.png"),
-         Plain, Colour::System},
-        {"Line1(1)",        Kind::Line,      90, 2685, 5564,   15, -1, {}, Plain, Colour::Grey},
+         Plain, Colour::System, Image1},
+        {"Line1(1)",        Kind::Line,      90, 2685, 5564,   15, -1, {}, Plain, Colour::Grey, Line1[1]},
         {"lblDescription",  Kind::Label,   1200,  960, 4485,  810,  1,
          QStringLiteral("Designed for use with Dovan's series of Ferrox, this utility calculates the maximum speed "
                         "around a curved section of track in accordance with Title 49, Part "
                         "213.9 of the Electronic Code of Federal Regulations."),
-         Plain, Colour::Black},
+         Plain, Colour::Black, lblDescription},
         {"lblTitle",        Kind::Label,   1200,  240, 3885,  240,  3, QString::fromLatin1(identity::productName),
-         Large, Colour::Black},
-        {"Line1(0)",        Kind::Line,     105, 2700, 5549,   30, -1, {}, Plain, Colour::White},
-        {"lblVersion",      Kind::Label,   1200,  480, 3885,  225,  4, {}, Large, Colour::System},
+         Large, Colour::Black, lblTitle},
+        {"Line1(0)",        Kind::Line,     105, 2700, 5549,   30, -1, {}, Plain, Colour::White, Line1[0]},
+        {"lblVersion",      Kind::Label,   1200,  480, 3885,  225,  4, {}, Large, Colour::System, lblVersion},
         {"lblDisclaimer",   Kind::Label,    120, 2760, 5415,  225,  2,
          QStringLiteral("WARNING: This utility is for SIMULATOR USE ONLY"), Centred | Large | Bold | Underlined,
-         Colour::Black},
+         Colour::Black, lblDisclaimer},
     };
 
-    std::vector<std::pair<int, QWidget *>> tabChain;
-    for (const ControlRow &row : rows) {
-        QObject *control = createControl(row, this);
-        control->setObjectName(QString::fromLatin1(row.name));
-        auto *widget = qobject_cast<QWidget *>(control);
-        if (widget && row.tabIndex >= 0 && (widget->focusPolicy() & Qt::TabFocus))
-            tabChain.emplace_back(row.tabIndex, widget);
-    }
-    std::sort(tabChain.begin(), tabChain.end());
-    for (std::size_t i = 1; i < tabChain.size(); ++i)
-        setTabOrder(tabChain[i - 1].second, tabChain[i].second);
-
-    Timer1 = findChild<QTimer *>(QStringLiteral("Timer1"));
-    cmdOK = findChild<QPushButton *>(QStringLiteral("cmdOK"));
-    WebBrowser1 = findChild<WebBrowser *>(QStringLiteral("WebBrowser1"));
-    TimerCounter = findChild<QLabel *>(QStringLiteral("TimerCounter"));
-    Label3 = findChild<QLabel *>(QStringLiteral("Label3"));
-    CheckVersion = findChild<QLabel *>(QStringLiteral("CheckVersion"));
-    collectControlArray(Label2, this, "Label2");
-    Label1 = findChild<QLabel *>(QStringLiteral("Label1"));
-    Image1 = findChild<QLabel *>(QStringLiteral("Image1"));
-    collectControlArray(Line1, this, "Line1");
-    lblDescription = findChild<QLabel *>(QStringLiteral("lblDescription"));
-    lblTitle = findChild<QLabel *>(QStringLiteral("lblTitle"));
-    lblVersion = findChild<QLabel *>(QStringLiteral("lblVersion"));
-    lblDisclaimer = findChild<QLabel *>(QStringLiteral("lblDisclaimer"));
+    buildControls(this, rows, createControl);
 }

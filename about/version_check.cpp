@@ -1,8 +1,8 @@
 #include "about/version_check.h"
 
 #include "about/browser_view.h"
-#include "about/version_rules.h"
-#include "main_window/number_rules.h"
+#include "core/version_rules.h"
+#include "core/number_rules.h"
 
 #include <QLabel>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "app/identity.h"
+#include "core/identity.h"
 #include "main_window/Form1.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "main_window/window_placement.h"
+#include "core/window_placement.h"
+#include "settings/window_settings.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -18,7 +19,7 @@ class QRadioButton;
 
 // The calculator's main window. Its controls keep the names of the window
 // layout; its behaviour is split by concern over the form1_*.cpp files.
-class Form1 : public QMainWindow
+class Form1 : public QMainWindow, public UnitsAndPosition
 {
     Q_OBJECT
 
@@ -26,16 +27,17 @@ public:
     Form1();
 
     // Outer frame position and size in twips (single precision).
-    float Left() const;
-    float Top() const;
-    void setLeft(float twips);
-    void setTop(float twips);
+    float Left() const override;
+    float Top() const override;
+    void setLeft(float twips) override;
+    void setTop(float twips) override;
     float Width() const;
     float Height() const;
 
     // The unit state named by its code: "M", "I", "MI" or "IM" (distance
     // system first, then speed; one letter when both agree).
-    QString unitCode() const;
+    QString unitCode() const override;
+    void selectUnits(QStringView code) override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -53,10 +55,6 @@ private:
     void MenuAbout_Click();
     void centreOnScreen();
     void placeWindow();
-
-    // Settings file
-    void ReadINI();
-    void SaveINI() const;
 
     // Calculation
     void Command1_Click();

@@ -1,9 +1,8 @@
 // The main window's controls, laid out from one table.
 #include "main_window/Form1.h"
 
-#include "app/identity.h"
-#include "main_window/control_array.h"
-#include "main_window/twips.h"
+#include "core/identity.h"
+#include "forms/form_builder.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -14,9 +13,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <algorithm>
 #include <limits>
-#include <vector>
 
 namespace {
 
@@ -36,39 +33,11 @@ struct ControlRow
     const char *name;
     Kind kind;
     const char *container; // nullptr: the window's client area
-    int left, top, width, height; // twips; a line runs from (left, top) over its width
+    int left, top, width, height; // twips; a line runs from (left, top) over its width, height is its thickness
     int tabIndex; // -1: outside the tab order
     const char *caption;
     unsigned initial;
-};
-
-// Rows by container, top to bottom as on screen; creation follows the rows.
-constexpr ControlRow form1Controls[] = {
-    // name          kind           container      left   top   width height tab caption                 initial
-    {"Frame1",      Kind::Frame,   nullptr,       120,    0,   2775, 2895,  0, "CURVE RADIUS (m)",     Plain},
-    {"Label1(0)",   Kind::Label,   "Frame1",      120,  240,   1815,  255,  6, "Left Outer Radius",    RightAligned},
-    {"Text1(0)",    Kind::TextBox, "Frame1",     2040,  240,    615,  285,  1, "",                     Plain},
-    {"Label1(1)",   Kind::Label,   "Frame1",      120,  600,   1815,  255,  7, "Right Outer Radius",   RightAligned},
-    {"Text1(1)",    Kind::TextBox, "Frame1",     2040,  600,    615,  285,  2, "",                     Plain},
-    {"Label1(2)",   Kind::Label,   "Frame1",      120,  960,   1815,  255,  8, "Inner Radius",         RightAligned},
-    {"Text1(2)",    Kind::TextBox, "Frame1",     2040,  960,    615,  285,  3, "",                     Plain},
-    {"Label1(4)",   Kind::Label,   "Frame1",      120, 1320,   2535,  255, 11, "OR",                   Centred},
-    {"Label1(5)",   Kind::Label,   "Frame1",      120, 1560,   1815,  255, 12, "Single Radius",        RightAligned},
-    {"Text1(4)",    Kind::TextBox, "Frame1",     2040, 1560,    615,  285,  4, "",                     Plain},
-    {"Line1",       Kind::Line,    "Frame1",      120, 1920,   2520,    0, -1, "",                     Plain},
-    {"Command1",    Kind::Button,  "Frame1",      120, 2040,   2535,  375,  5, "CALCULATE",            Plain},
-    {"Label1(3)",   Kind::Label,   "Frame1",      120, 2520,   1815,  255,  9, "Maximum Speed (km/h)", RightAligned},
-    {"Text1(3)",    Kind::TextBox, "Frame1",     2040, 2520,    615,  285, 10, "",                     ReadOnly},
-    {"Frame2",      Kind::Frame,   nullptr,      3000,    0,   1695, 2895, 13, "UNIT OF MEASURE",      Plain},
-    {"Option1(0)",  Kind::Option,  "Frame2",      360,  240,    975,  255, 14, "Both",                 Plain},
-    {"Option1(1)",  Kind::Option,  "Frame2",      360,  480,    975,  255, 15, "Imperial",             Plain},
-    {"Option1(2)",  Kind::Option,  "Frame2",      360,  720,    975,  255, 16, "Metric",               Selected},
-    {"fraDistance", Kind::Frame,   "Frame2",      240, 1080,   1215,  795, 17, "DISTANCE",             Disabled},
-    {"Option2(0)",  Kind::Option,  "fraDistance", 120,  240,    975,  255, 18, "Imperial",             Plain},
-    {"Option2(1)",  Kind::Option,  "fraDistance", 120,  480,    975,  255, 19, "Metric",               Selected},
-    {"fraSpeed",    Kind::Frame,   "Frame2",      240, 1920,   1215,  795, 20, "SPEED",                Disabled},
-    {"Option3(0)",  Kind::Option,  "fraSpeed",    120,  240,    975,  255, 21, "Imperial",             Plain},
-    {"Option3(1)",  Kind::Option,  "fraSpeed",    120,  480,    975,  255, 22, "Metric",               Selected},
+    ControlSlot slot;
 };
 
 constexpr int clientWidth = 4815;
@@ -129,9 +98,6 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
         break;
     }
     }
-    control->setObjectName(QString::fromLatin1(row.name));
-    const int height = row.kind == Kind::Line ? 1 : pixelsFromTwips(row.height);
-    control->setGeometry(pixelsFromTwips(row.left), pixelsFromTwips(row.top), pixelsFromTwips(row.width), height);
     if (row.initial & Disabled)
         control->setEnabled(false);
     return control;
@@ -166,10 +132,7 @@ void Form1::createControls()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(identity::applicationTitle));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-    QFont windowFont(QStringLiteral("Arial"));
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setWindowFace(this);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -180,28 +143,35 @@ void Form1::createControls()
     MenuAbout = menuBar()->addAction(QStringLiteral("&About"));
     MenuAbout->setObjectName(QStringLiteral("MenuAbout"));
 
-    std::vector<std::pair<int, QWidget *>> tabChain;
-    for (const ControlRow &row : form1Controls) {
-        QWidget *container = row.container ? client->findChild<QWidget *>(QString::fromLatin1(row.container)) : client;
-        QWidget *control = createControl(row, container);
-        if (row.tabIndex >= 0)
-            tabChain.emplace_back(row.tabIndex, control);
-    }
-    std::sort(tabChain.begin(), tabChain.end());
-    for (std::size_t i = 1; i < tabChain.size(); ++i)
-        setTabOrder(tabChain[i - 1].second, tabChain[i].second);
-
-    collectControlArray(Text1, client, "Text1");
-    collectControlArray(Label1, client, "Label1");
-    collectControlArray(Option1, client, "Option1");
-    collectControlArray(Option2, client, "Option2");
-    collectControlArray(Option3, client, "Option3");
-    Frame1 = client->findChild<QGroupBox *>(QStringLiteral("Frame1"));
-    Frame2 = client->findChild<QGroupBox *>(QStringLiteral("Frame2"));
-    fraDistance = client->findChild<QGroupBox *>(QStringLiteral("fraDistance"));
-    fraSpeed = client->findChild<QGroupBox *>(QStringLiteral("fraSpeed"));
-    Command1 = client->findChild<QPushButton *>(QStringLiteral("Command1"));
-    Line1 = client->findChild<QFrame *>(QStringLiteral("Line1"));
+    // Rows by container, top to bottom as on screen; creation follows the rows.
+    const ControlRow rows[] = {
+        // name         kind           container      left   top   width height tab caption                 initial       member
+        {"Frame1",      Kind::Frame,   nullptr,       120,    0,   2775, 2895,  0, "CURVE RADIUS (m)",     Plain, Frame1},
+        {"Label1(0)",   Kind::Label,   "Frame1",      120,  240,   1815,  255,  6, "Left Outer Radius",    RightAligned, Label1[0]},
+        {"Text1(0)",    Kind::TextBox, "Frame1",     2040,  240,    615,  285,  1, "",                     Plain, Text1[0]},
+        {"Label1(1)",   Kind::Label,   "Frame1",      120,  600,   1815,  255,  7, "Right Outer Radius",   RightAligned, Label1[1]},
+        {"Text1(1)",    Kind::TextBox, "Frame1",     2040,  600,    615,  285,  2, "",                     Plain, Text1[1]},
+        {"Label1(2)",   Kind::Label,   "Frame1",      120,  960,   1815,  255,  8, "Inner Radius",         RightAligned, Label1[2]},
+        {"Text1(2)",    Kind::TextBox, "Frame1",     2040,  960,    615,  285,  3, "",                     Plain, Text1[2]},
+        {"Label1(4)",   Kind::Label,   "Frame1",      120, 1320,   2535,  255, 11, "OR",                   Centred, Label1[4]},
+        {"Label1(5)",   Kind::Label,   "Frame1",      120, 1560,   1815,  255, 12, "Single Radius",        RightAligned, Label1[5]},
+        {"Text1(4)",    Kind::TextBox, "Frame1",     2040, 1560,    615,  285,  4, "",                     Plain, Text1[4]},
+        {"Line1",       Kind::Line,    "Frame1",      120, 1920,   2520,   15, -1, "",                     Plain, Line1},
+        {"Command1",    Kind::Button,  "Frame1",      120, 2040,   2535,  375,  5, "CALCULATE",            Plain, Command1},
+        {"Label1(3)",   Kind::Label,   "Frame1",      120, 2520,   1815,  255,  9, "Maximum Speed (km/h)", RightAligned, Label1[3]},
+        {"Text1(3)",    Kind::TextBox, "Frame1",     2040, 2520,    615,  285, 10, "",                     ReadOnly, Text1[3]},
+        {"Frame2",      Kind::Frame,   nullptr,      3000,    0,   1695, 2895, 13, "UNIT OF MEASURE",      Plain, Frame2},
+        {"Option1(0)",  Kind::Option,  "Frame2",      360,  240,    975,  255, 14, "Both",                 Plain, Option1[0]},
+        {"Option1(1)",  Kind::Option,  "Frame2",      360,  480,    975,  255, 15, "Imperial",             Plain, Option1[1]},
+        {"Option1(2)",  Kind::Option,  "Frame2",      360,  720,    975,  255, 16, "Metric",               Selected, Option1[2]},
+        {"fraDistance", Kind::Frame,   "Frame2",      240, 1080,   1215,  795, 17, "DISTANCE",             Disabled, fraDistance},
+        {"Option2(0)",  Kind::Option,  "fraDistance", 120,  240,    975,  255, 18, "Imperial",             Plain, Option2[0]},
+        {"Option2(1)",  Kind::Option,  "fraDistance", 120,  480,    975,  255, 19, "Metric",               Selected, Option2[1]},
+        {"fraSpeed",    Kind::Frame,   "Frame2",      240, 1920,   1215,  795, 20, "SPEED",                Disabled, fraSpeed},
+        {"Option3(0)",  Kind::Option,  "fraSpeed",    120,  240,    975,  255, 21, "Imperial",             Plain, Option3[0]},
+        {"Option3(1)",  Kind::Option,  "fraSpeed",    120,  480,    975,  255, 22, "Metric",               Selected, Option3[1]},
+    };
+    buildControls(client, rows, createControl);
 
     // Each option array is its own exclusive group, whatever frame it sits in.
     option1Group = optionGroup(Option1, this);

@@ -1,8 +1,7 @@
 // Creation, load and unload of the main window, and its position in twips.
 #include "main_window/Form1.h"
 
-#include "main_window/twips.h"
-#include "settings/settings_file.h"
+#include "core/twips.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -46,8 +45,8 @@ void Form1::Form_Load()
     adjustSize(); // the outer size is final from here on
     // With a settings file the window stands where the file puts it, or
     // where the window system places it when the file says nothing.
-    if (FileExists(settingsFilePath(), 0)) {
-        ReadINI();
+    if (SettingsFileExists()) {
+        ReadINI(*this);
     } else {
         centreOnScreen();
         centreOnceFramed_ = true;
@@ -76,7 +75,7 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::Form_Unload()
 {
-    SaveINI();
+    SaveINI(*this);
 }
 
 void Form1::centreOnScreen()

@@ -2,8 +2,7 @@
 // showing the units, and the shown speed converted in place.
 #include "main_window/Form1.h"
 
-#include "main_window/curve_speed.h"
-#include "main_window/number_rules.h"
+#include "core/curve_speed.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +16,25 @@ QString Form1::unitCode() const
     if (Option1[2]->isChecked())
         return QStringLiteral("M");
     return Option2[0]->isChecked() ? QStringLiteral("IM") : QStringLiteral("MI");
+}
+
+// Each selection is an ordinary one: when it changes the selection, the unit
+// handlers run and set the other buttons, the captions and the sub-frames.
+void Form1::selectUnits(QStringView code)
+{
+    if (code == u"I") {
+        Option1[1]->setChecked(true);
+    } else if (code == u"M") {
+        Option1[2]->setChecked(true);
+    } else if (code == u"IM") {
+        Option1[0]->setChecked(true);
+        Option2[0]->setChecked(true);
+        Option3[1]->setChecked(true);
+    } else if (code == u"MI") {
+        Option1[0]->setChecked(true);
+        Option2[1]->setChecked(true);
+        Option3[0]->setChecked(true);
+    }
 }
 
 void Form1::Option1_Click(std::int16_t index)
@@ -60,10 +78,7 @@ void Form1::Option3_Click(std::int16_t index)
 {
     const bool metric = index == 1;
     Label1[3]->setText(metric ? QStringLiteral("Maximum Speed (km/h)") : QStringLiteral("Maximum Speed (mi/h)"));
-    if (!Text1[3]->text().isEmpty()) {
-        const double shown = ReadNumber(Text1[3]->text());
-        Text1[3]->setText(FormatWhole(metric ? shown * KmPerMile : shown / KmPerMile));
-    }
+    Text1[3]->setText(convertedSpeedText(Text1[3]->text(), metric));
     if (Option1[0]->isChecked())
         Option2[metric ? 0 : 1]->setChecked(true);
 }

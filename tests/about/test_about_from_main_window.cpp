@@ -1,6 +1,6 @@
 // The About menu entry: a fresh, modal About window each time.
 #include "about/frmAbout.h"
-#include "about/version_rules.h"
+#include "core/version_rules.h"
 #include "loopback_http_server.h"
 #include "main_window/Form1.h"
 #include "support/form1_controls.h"

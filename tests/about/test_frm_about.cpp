@@ -1,8 +1,8 @@
 // The About window: its controls, keys, link, and the version check run end
 // to end against a web site of the test's own on loopback.
 #include "about/frmAbout.h"
-#include "about/version_rules.h"
-#include "app/identity.h"
+#include "core/version_rules.h"
+#include "core/identity.h"
 #include "loopback_http_server.h"
 #include "support/form1_controls.h"
 

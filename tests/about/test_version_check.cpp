@@ -2,8 +2,8 @@
 // time, with a scripted browser view: no network and no waiting.
 #include "about/browser_view.h"
 #include "about/version_check.h"
-#include "about/version_rules.h"
-#include "app/identity.h"
+#include "core/version_rules.h"
+#include "core/identity.h"
 
 #include <QLabel>
 #include <QTest>

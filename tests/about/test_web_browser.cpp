@@ -3,7 +3,7 @@
 #include "about/WebBrowser.h"
 #include "about/html_title.h"
 #include "about/version_check.h"
-#include "about/version_rules.h"
+#include "core/version_rules.h"
 #include "loopback_http_server.h"
 
 #include <QApplication>

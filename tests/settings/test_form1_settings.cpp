@@ -1,7 +1,7 @@
 // Units and position restored at start-up and saved at every close, through
 // the real main window.
 #include "main_window/Form1.h"
-#include "settings/settings_file.h"
+#include "core/settings_file.h"
 #include "support/files.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"

@@ -1,7 +1,7 @@
 // Files and folders that deny reading or writing. Permission bits do not stop
 // root, so these run as an unprivileged user (see as_unprivileged_user.sh).
 #include "main_window/Form1.h"
-#include "settings/settings_file.h"
+#include "core/settings_file.h"
 #include "support/files.h"
 #include "support/scratch_directory.h"
 

@@ -1,4 +1,4 @@
-#include "main_window/window_placement.h"
+#include "core/window_placement.h"
 
 TwipsPosition centredPosition(float screenWidth, float screenHeight, float windowWidth, float windowHeight)
 {

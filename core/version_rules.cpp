@@ -1,6 +1,6 @@
-#include "about/version_rules.h"
+#include "core/version_rules.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "settings/settings_file.h"
+#include "core/settings_file.h"
 
-#include "main_window/number_rules.h"
-#include "main_window/window_placement.h"
+#include "core/number_rules.h"
+#include "core/window_placement.h"
 
 #include <QDir>
 #include <QFile>

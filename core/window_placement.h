@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_window/twips.h"
+#include "core/twips.h"
 
 // Positions and sizes of the main window in twips, single precision, measured
 // on the outer frame from the screen's top-left corner.

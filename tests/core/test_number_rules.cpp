@@ -1,5 +1,5 @@
-#include "main_window/number_rules.h"
-#include "main_window/window_placement.h"
+#include "core/number_rules.h"
+#include "core/window_placement.h"
 
 #include <QLocale>
 #include <QScopeGuard>

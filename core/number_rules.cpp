@@ -1,4 +1,4 @@
-#include "main_window/number_rules.h"
+#include "core/number_rules.h"
 
 #include <charconv>
 #include <cmath>

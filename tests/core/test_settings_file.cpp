@@ -1,5 +1,5 @@
 // The settings file's format, lookup and replacement, without any window.
-#include "settings/settings_file.h"
+#include "core/settings_file.h"
 #include "support/files.h"
 #include "support/scratch_directory.h"
 
