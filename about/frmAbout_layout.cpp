@@ -5,6 +5,7 @@
 #include "core/version_rules.h"
 #include "core/identity.h"
 #include "forms/form_builder.h"
+#include "resources/pictures.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -88,7 +89,8 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     }
     case Kind::Picture: {
         auto *picture = new QLabel(window);
-        picture->setPixmap(QPixmap(row.content));
+        picture->setPixmap(pictures::sharpPixmap(
+            row.content, QSize(pixelsFromTwips(row.width), pixelsFromTwips(row.height)), window->devicePixelRatio()));
         control = picture;
         break;
     }

@@ -1,12 +1,13 @@
 #include "forms/form_builder.h"
 
+#include "resources/pictures.h"
+
 #include <QFont>
-#include <QIcon>
 
 void setWindowFace(QWidget *window)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
     window->setFont(font);
-    window->setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    window->setWindowIcon(pictures::programIcon());
 }

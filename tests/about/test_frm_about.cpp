@@ -72,6 +72,7 @@ private slots:
     void linkOpensTheHomePage();
     void textsFitTheirLabels();
     void render();
+    void picturesAreSharpAtTheScreensScale();
 
     void currentVersionEndsTheCheck();
     void noConnectionEndsWithUnreachable();
@@ -107,7 +108,8 @@ void FrmAboutTest::windowFrame()
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
     QCOMPARE(about.font().family(), QStringLiteral("Arial"));
     QCOMPARE(about.font().pointSizeF(), 8.25);
-    QCOMPARE(about.windowIcon().availableSizes().value(0), QSize(16, 16));
+    QCOMPARE(about.windowIcon().availableSizes(),
+             (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 }
 
 void FrmAboutTest::geometry_data()
@@ -369,6 +371,30 @@ void FrmAboutTest::render()
     QVERIFY(picture.save(directory + "/about-window.png"));
     label(about, "CheckVersion")->setText(olderOnlineText("2012.0831.2342"));
     QVERIFY(about.grab().save(directory + "/about-window-older-online.png"));
+}
+
+// CTest also runs this alone at QT_SCALE_FACTOR 1.5 and 2: the picture keeps
+// its 64 x 64 place but is drawn with every device pixel, and so is the icon.
+void FrmAboutTest::picturesAreSharpAtTheScreensScale()
+{
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const qreal ratio = about.devicePixelRatio();
+    const QPixmap picture = label(about, "Image1")->pixmap();
+    QCOMPARE(picture.devicePixelRatio(), ratio);
+    QCOMPARE(picture.deviceIndependentSize(), QSizeF(64, 64));
+    QCOMPARE(picture.size(), QSize(qRound(64 * ratio), qRound(64 * ratio)));
+    // The title bar's 16-pixel icon and the larger ones a task switcher shows
+    // come from drawings at least as large as the screen needs, never blown up.
+    const QIcon icon = about.windowIcon();
+    for (const int size : {16, 24, 32, 48}) {
+        const QSize pixels(qRound(size * ratio), qRound(size * ratio));
+        QVERIFY2(icon.actualSize(pixels) == pixels, qPrintable(QString::number(size)));
+    }
+    const QString directory = qEnvironmentVariable("TEST_ARTIFACTS_DIR", QDir::tempPath());
+    QDir().mkpath(directory);
+    QVERIFY(about.grab().save(directory + QStringLiteral("/about-window-scale-%1.png").arg(ratio)));
 }
 
 // The rest runs the check for real, one tick a second.

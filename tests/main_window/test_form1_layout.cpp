@@ -59,7 +59,8 @@ void Form1LayoutTest::windowFrame()
     QCOMPARE(form.font().family(), QStringLiteral("Arial"));
     QCOMPARE(form.font().pointSizeF(), 8.25);
     QVERIFY(!form.windowIcon().isNull());
-    QCOMPARE(form.windowIcon().availableSizes().value(0), QSize(16, 16));
+    QCOMPARE(form.windowIcon().availableSizes(),
+             (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
 }
 
 void Form1LayoutTest::geometry_data()
