@@ -1,5 +1,6 @@
 #include "core/identity.h"
 #include "main_window/Form1.h"
+#include "resources/pictures.h"
 
 #include <QApplication>
 
@@ -9,7 +10,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QString::fromLatin1(identity::programFileName));
     QApplication::setOrganizationName(QString::fromLatin1(identity::companyName));
     QApplication::setApplicationVersion(identity::localVersionText());
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    // Ties the window to its desktop entry: the app id on Wayland, and the
+    // entry the desktop looks up for the window's icon and name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(identity::applicationId));
+    QApplication::setWindowIcon(pictures::programIcon());
 
     Form1 form;
     form.show();

@@ -3,9 +3,10 @@
 # with_window_manager.sh): it opens its window, the user switches the units
 # from the keyboard and closes the window with the window manager's Alt+F4;
 # the program ends and has saved its settings, and a second start in that
-# directory comes back in the same units at the same place.
+# directory comes back in the same units at the same place. Its window carries
+# the class that its desktop entry names, so the desktop ties them together.
 set -eu
-program=$1
+program=$1 entry=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
@@ -17,6 +18,8 @@ window_of() { xdotool search --sync --onlyvisible --name '^Ferrox SpdCalc$' | he
 "$program" &
 pid=$!
 window=$(window_of)
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+xdotool search --class "^$wm_class\$" | grep -qx "$window" || fail "the window's class is not StartupWMClass=$wm_class"
 xdotool windowactivate --sync "$window"
 # Focus starts in "Left Outer Radius": Tab five times reaches the unit mode
 # ("Metric"); Up selects "Imperial".
