@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+class Announcer;
 class QAction;
 class QButtonGroup;
 class QFrame;
@@ -58,6 +59,7 @@ private:
 
     // Calculation
     void Command1_Click();
+    void announceResult();
 
     // Radius entry
     void Text1_Change(std::int16_t index);
@@ -84,6 +86,8 @@ private:
     QButtonGroup *option1Group = nullptr;
     QButtonGroup *option2Group = nullptr;
     QButtonGroup *option3Group = nullptr;
+    // Speaks each new result, which appears away from the keyboard focus.
+    Announcer *resultAnnouncer = nullptr;
 
     // True only while the change handling empties the other group of radius
     // boxes, so that it ignores the changes it makes itself.

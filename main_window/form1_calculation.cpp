@@ -2,7 +2,9 @@
 #include "main_window/Form1.h"
 
 #include "core/curve_speed.h"
+#include "forms/accessibility.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -21,4 +23,12 @@ void Form1::Command1_Click()
     if (usesThreeRadii(radii))
         Text1[0]->setFocus(Qt::OtherFocusReason);
     Text1[3]->setText(calculatedSpeedText(radii, units));
+    announceResult();
+}
+
+// Spoken also when the same result comes again: the user asked for it.
+void Form1::announceResult()
+{
+    if (!Text1[3]->text().isEmpty())
+        resultAnnouncer->announce(Label1[3]->text() + QStringLiteral(": ") + Text1[3]->text());
 }

@@ -2,6 +2,7 @@
 #include "main_window/Form1.h"
 
 #include "core/identity.h"
+#include "forms/accessibility.h"
 #include "forms/form_builder.h"
 
 #include <QAction>
@@ -50,6 +51,10 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
     switch (row.kind) {
     case Kind::Frame:
         control = new QGroupBox(caption, container);
+        // A frame inside a frame would otherwise be announced by the outer
+        // frame's title; the inner titles never change.
+        if (qobject_cast<QGroupBox *>(container))
+            control->setAccessibleName(caption);
         break;
     case Kind::Label: {
         auto *label = new QLabel(caption, container);
@@ -172,6 +177,13 @@ void Form1::createControls()
         {"Option3(1)",  Kind::Option,  "fraSpeed",    120,  480,    975,  255, 22, "Metric",               Selected, Option3[1]},
     };
     buildControls(client, rows, createControl);
+
+    // Each box is announced by its label and labelled by it. The captions
+    // hold no '&', so no label gains a keyboard shortcut.
+    const std::pair<int, int> labelOfBox[] = {{0, 0}, {1, 1}, {2, 2}, {5, 4}, {3, 3}};
+    for (const auto &[label, box] : labelOfBox)
+        Label1[label]->setBuddy(Text1[box]);
+    resultAnnouncer = new Announcer(client);
 
     // Each option array is its own exclusive group, whatever frame it sits in.
     option1Group = optionGroup(Option1, this);

@@ -3,6 +3,7 @@
 #include "main_window/Form1.h"
 
 #include "core/curve_speed.h"
+#include "forms/accessibility.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -78,7 +79,9 @@ void Form1::Option3_Click(std::int16_t index)
 {
     const bool metric = index == 1;
     Label1[3]->setText(metric ? QStringLiteral("Maximum Speed (km/h)") : QStringLiteral("Maximum Speed (mi/h)"));
+    notifyNameChanged(Text1[3]); // the result box is named by that label
     Text1[3]->setText(convertedSpeedText(Text1[3]->text(), metric));
+    announceResult();
     if (Option1[0]->isChecked())
         Option2[metric ? 0 : 1]->setChecked(true);
 }

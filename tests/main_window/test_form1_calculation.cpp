@@ -1,6 +1,7 @@
 // CALCULATE driven through the real window: which boxes it empties and where
 // it leaves the focus. The speeds themselves are the core's calculation.
 #include "main_window/Form1.h"
+#include "support/accessible_tree.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
@@ -16,6 +17,7 @@ private slots:
     void threeRadiiEmptyTheBoxesAndTakeTheFocus();
     void singleRadiusEmptiesTheThreeRadiusBoxesAndLeavesTheFocus();
     void modeIsChosenByLeftOuterRadiusAlone();
+    void eachResultIsSpoken();
 
 private:
     void fill(Form1 &form, const QStringList &boxes);
@@ -72,6 +74,22 @@ void Form1CalculationTest::modeIsChosenByLeftOuterRadiusAlone()
     fill(form, {"x", "630", "1300", ""});
     clickCalculate(form);
     QCOMPARE(text1(form, 3)->text(), QStringLiteral("70"));
+}
+
+// The result appears away from the focus, so it is announced; the same
+// result asked for again is announced again.
+void Form1CalculationTest::eachResultIsSpoken()
+{
+    ScratchDirectory directory;
+    Form1 form;
+    form.show();
+    accessible::Announcements announcements;
+    fill(form, {"", "", "", "1000"});
+    clickCalculate(form);
+    QTRY_COMPARE(announcements.spoken, QStringList{"Maximum Speed (km/h): 80"});
+    fill(form, {"", "", "", "1000"});
+    clickCalculate(form);
+    QTRY_COMPARE(announcements.spoken, QStringList({"Maximum Speed (km/h): 80", "Maximum Speed (km/h): 80"}));
 }
 
 QTEST_MAIN(Form1CalculationTest)

@@ -1,6 +1,8 @@
 // The main window as the user first sees it.
 #include "main_window/Form1.h"
+#include "support/accessible_tree.h"
 #include "support/form1_controls.h"
+#include "support/palettes.h"
 #include "support/scratch_directory.h"
 
 #include <QApplication>
@@ -36,6 +38,8 @@ private slots:
     void centredOnTheScreen();
     void captionsAreNotClipped();
     void aboutMenuEntry();
+    void accessibleTree_data();
+    void accessibleTree();
     void render();
 
 private:
@@ -231,26 +235,115 @@ void Form1LayoutTest::aboutMenuEntry()
     QVERIFY(!entries.first()->menu());
 }
 
-// Leaves a picture of the window for people to look at.
-void Form1LayoutTest::render()
+namespace {
+
+enum StateBit : unsigned { Disabled = 1, ReadOnly = 2, Checked = 4, Focusable = 8, Invisible = 16 };
+
+unsigned stateBits(const QAccessible::State &state)
 {
+    return (state.disabled ? Disabled : 0u) | (state.readOnly ? ReadOnly : 0u) | (state.checked ? Checked : 0u)
+        | (state.focusable ? Focusable : 0u) | (state.invisible ? Invisible : 0u);
+}
+
+} // namespace
+
+// Every control as a screen reader finds it in the window's tree: its role,
+// the name it is announced by, the label it is labelled by, and its states.
+void Form1LayoutTest::accessibleTree_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("spoken");
+    QTest::addColumn<QString>("labelledBy"); // the label's control name; empty: none
+    QTest::addColumn<unsigned>("states");
+
+    const auto row = [](const char *name, QAccessible::Role role, const char *spoken, const char *labelledBy,
+                        unsigned states) {
+        QTest::newRow(name) << name << int(role) << spoken << labelledBy << states;
+    };
+    row("Frame1", QAccessible::Grouping, "CURVE RADIUS (m)", "", 0);
+    row("Label1(0)", QAccessible::StaticText, "Left Outer Radius", "", ReadOnly);
+    row("Text1(0)", QAccessible::EditableText, "Left Outer Radius", "Label1(0)", Focusable);
+    row("Label1(1)", QAccessible::StaticText, "Right Outer Radius", "", ReadOnly);
+    row("Text1(1)", QAccessible::EditableText, "Right Outer Radius", "Label1(1)", Focusable);
+    row("Label1(2)", QAccessible::StaticText, "Inner Radius", "", ReadOnly);
+    row("Text1(2)", QAccessible::EditableText, "Inner Radius", "Label1(2)", Focusable);
+    row("Label1(4)", QAccessible::StaticText, "OR", "", ReadOnly);
+    row("Label1(5)", QAccessible::StaticText, "Single Radius", "", ReadOnly);
+    row("Text1(4)", QAccessible::EditableText, "Single Radius", "Label1(5)", Focusable);
+    row("Command1", QAccessible::Button, "CALCULATE", "", Focusable);
+    row("Label1(3)", QAccessible::StaticText, "Maximum Speed (km/h)", "", ReadOnly);
+    row("Text1(3)", QAccessible::EditableText, "Maximum Speed (km/h)", "Label1(3)", ReadOnly | Focusable);
+    row("Frame2", QAccessible::Grouping, "UNIT OF MEASURE", "", 0);
+    row("Option1(0)", QAccessible::RadioButton, "Both", "", Focusable);
+    row("Option1(1)", QAccessible::RadioButton, "Imperial", "", Focusable);
+    row("Option1(2)", QAccessible::RadioButton, "Metric", "", Checked | Focusable);
+    row("fraDistance", QAccessible::Grouping, "DISTANCE", "", Disabled);
+    row("Option2(0)", QAccessible::RadioButton, "Imperial", "", Disabled | Focusable);
+    row("Option2(1)", QAccessible::RadioButton, "Metric", "", Disabled | Checked | Focusable);
+    row("fraSpeed", QAccessible::Grouping, "SPEED", "", Disabled);
+    row("Option3(0)", QAccessible::RadioButton, "Imperial", "", Disabled | Focusable);
+    row("Option3(1)", QAccessible::RadioButton, "Metric", "", Disabled | Checked | Focusable);
+    row("MenuAbout", QAccessible::MenuItem, "About", "", 0);
+    row("Announcer", QAccessible::Notification, "", "", Invisible); // speaks results, silent until then
+}
+
+void Form1LayoutTest::accessibleTree()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, spoken);
+    QFETCH(QString, labelledBy);
+    QFETCH(unsigned, states);
+
     Form1 form;
     form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // The picture has the window's size and shows its controls, not a bare
-    // background: a good share of it differs from the window colour.
-    const QImage picture = form.grab().toImage();
-    QCOMPARE(picture.size(), form.size() * picture.devicePixelRatio());
-    const QRgb background = form.palette().color(QPalette::Window).rgb();
-    qsizetype drawn = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x)
-            drawn += picture.pixel(x, y) != background;
+    QAccessibleInterface *found = accessible::find(&form, name);
+    QVERIFY(found);
+    QCOMPARE(int(found->role()), role);
+    QCOMPARE(found->text(QAccessible::Name), spoken);
+    QCOMPARE(stateBits(found->state()), states);
+
+    QList<QObject *> labels; // the enclosing frame labels every control as well
+    for (const auto &[label, relation] : found->relations(QAccessible::Label)) {
+        if (qobject_cast<QLabel *>(label->object()))
+            labels << label->object();
     }
-    QVERIFY2(drawn * 10 > picture.width() * picture.height(), qPrintable(QString::number(drawn)));
+    if (labelledBy.isEmpty()) {
+        QVERIFY(labels.isEmpty());
+        return;
+    }
+    QObject *label = control(form, labelledBy);
+    QCOMPARE(labels, QList<QObject *>{label});
+    QList<QObject *> labelled; // and the other way round: the label is the box's
+    for (const auto &[box, relation] : QAccessible::queryAccessibleInterface(label)->relations(QAccessible::Labelled))
+        labelled << box->object();
+    QCOMPARE(labelled, QList<QObject *>{found->object()});
+}
+
+// Leaves pictures of the window, on the default and on a dark palette, for
+// people to look at. Each has the window's size and shows its controls, not
+// a bare background: a good share of it differs from the window colour.
+void Form1LayoutTest::render()
+{
     const QString directory = qEnvironmentVariable("TEST_ARTIFACTS_DIR", QDir::tempPath());
     QDir().mkpath(directory);
-    QVERIFY(picture.save(directory + "/main-window.png"));
+    for (const bool dark : {false, true}) {
+        const ApplicationPalette palette(dark ? darkPalette() : QApplication::palette());
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QImage picture = form.grab().toImage();
+        QCOMPARE(picture.size(), form.size() * picture.devicePixelRatio());
+        const QRgb background = form.palette().color(QPalette::Window).rgb();
+        qsizetype drawn = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                drawn += picture.pixel(x, y) != background;
+        }
+        QVERIFY2(drawn * 10 > picture.width() * picture.height(), qPrintable(QString::number(drawn)));
+        QVERIFY(picture.save(directory + (dark ? "/main-window-dark.png" : "/main-window.png")));
+    }
 }
 
 QTEST_MAIN(Form1LayoutTest)

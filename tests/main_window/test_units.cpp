@@ -1,6 +1,7 @@
 // The unit buttons as a user works them: mode, distance and speed, the
 // captions, and the shown speed converted in place.
 #include "main_window/Form1.h"
+#include "support/accessible_tree.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
@@ -84,9 +85,19 @@ void UnitsTest::netEffectOfEachChoice()
     form.show();
     QVERIFY(reach(form, from));
     text1(form, 3)->setText(shownBefore);
+    const QString captionBefore = label1(form, 3)->text();
+    accessible::Announcements announcements;
     QTest::mouseClick(option(form, array, index), Qt::LeftButton);
     QCOMPARE(form.unitCode(), to);
     QCOMPARE(text1(form, 3)->text(), shownAfter);
+
+    // A new speed unit is spoken with the result; of the conversions on the
+    // way only the one left on show.
+    const QStringList spoken{label1(form, 3)->text() + ": " + shownAfter};
+    if (label1(form, 3)->text() != captionBefore)
+        QTRY_COMPARE(announcements.spoken, spoken);
+    QTest::qWait(20);
+    QVERIFY2(announcements.spoken.isEmpty() || announcements.spoken == spoken, qPrintable(announcements.spoken.join('|')));
 }
 
 void UnitsTest::displaysOfEachState_data()
@@ -124,6 +135,13 @@ void UnitsTest::displaysOfEachState()
     QCOMPARE(option(form, 3, 1)->isChecked(), !milesPerHour);
     QCOMPARE(frame(form, "Frame1")->title(), radiusCaption);
     QCOMPARE(label1(form, 3)->text(), speedCaption);
+    // The result box is announced by its label's new text, and no two boxes
+    // are announced alike.
+    QCOMPARE(accessible::name(text1(form, 3)), speedCaption);
+    QSet<QString> boxNames;
+    for (int i = 0; i < 5; ++i)
+        boxNames << accessible::name(text1(form, i));
+    QCOMPARE(boxNames.size(), 5);
     QCOMPARE(frame(form, "fraDistance")->isEnabled(), mode == 0);
     QCOMPARE(frame(form, "fraSpeed")->isEnabled(), mode == 0);
 }
