@@ -5,6 +5,8 @@
 #include "about/version_check.h"
 #include "core/version_rules.h"
 #include "core/identity.h"
+#include "forms/accessibility.h"
+#include "forms/readable_colours.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -15,9 +17,6 @@
 #include <functional>
 
 namespace {
-
-const QColor linkAtRest(0, 0, 255);
-const QColor linkUnderPointer(0, 200, 0);
 
 void setTextColour(QLabel *label, const QColor &colour)
 {
@@ -75,8 +74,15 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     new ClickWatcher(Label1, [this] { Label1_Click(); });
 
     versionCheck_ = std::make_unique<VersionCheck>(*CheckVersion, *TimerCounter, *Timer1, *WebBrowser1);
-    connect(Timer1, &QTimer::timeout, this, [this] { versionCheck_->Timer1_Timer(); });
-    connect(WebBrowser1, &WebBrowser::DocumentComplete, this, [this] { versionCheck_->WebBrowser1_DocumentComplete(); });
+    outcomeAnnouncer_ = new Announcer(this);
+    connect(Timer1, &QTimer::timeout, this, [this] {
+        versionCheck_->Timer1_Timer();
+        announceOutcome();
+    });
+    connect(WebBrowser1, &WebBrowser::DocumentComplete, this, [this] {
+        versionCheck_->WebBrowser1_DocumentComplete();
+        announceOutcome();
+    });
 
     Form_Load();
 }
@@ -87,6 +93,16 @@ void frmAbout::Form_Load()
 {
     setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(identity::applicationTitle));
     lblVersion->setText(QStringLiteral("Version ") + identity::localVersionText());
+}
+
+// Each outcome once; the spinner's frames and the progress texts are not.
+void frmAbout::announceOutcome()
+{
+    const QString status = CheckVersion->text();
+    if (version_check::isProgressText(status) || status == announcedOutcome_)
+        return;
+    announcedOutcome_ = status;
+    outcomeAnnouncer_->announce(status);
 }
 
 void frmAbout::done(int result)
@@ -115,12 +131,12 @@ void frmAbout::mouseMoveEvent(QMouseEvent *event)
 
 void frmAbout::Form_MouseMove()
 {
-    setTextColour(Label1, linkAtRest);
+    setTextColour(Label1, readable::linkColour(palette(), false));
 }
 
 void frmAbout::Label1_MouseMove()
 {
-    setTextColour(Label1, linkUnderPointer);
+    setTextColour(Label1, readable::linkColour(palette(), true));
 }
 
 void frmAbout::Label1_Click()

@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 
+class Announcer;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -35,6 +36,7 @@ private:
     void Form_MouseMove();
     void Label1_MouseMove();
     void Label1_Click();
+    void announceOutcome();
 
     QTimer *Timer1 = nullptr;
     QPushButton *cmdOK = nullptr;
@@ -52,4 +54,8 @@ private:
     QLabel *lblDisclaimer = nullptr;
 
     std::unique_ptr<VersionCheck> versionCheck_;
+    // Speaks the version check's outcome, which arrives while the focus
+    // rests on CLOSE.
+    Announcer *outcomeAnnouncer_ = nullptr;
+    QString announcedOutcome_;
 };

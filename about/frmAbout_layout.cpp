@@ -4,7 +4,9 @@
 #include "about/WebBrowser.h"
 #include "core/version_rules.h"
 #include "core/identity.h"
+#include "forms/accessibility.h"
 #include "forms/form_builder.h"
+#include "forms/readable_colours.h"
 #include "resources/pictures.h"
 
 #include <QLabel>
@@ -41,17 +43,20 @@ constexpr int clientWidth = 5775;
 constexpr int clientHeight = 4335;
 constexpr int timerInterval = 1000; // ms
 
-QColor colourOf(Colour colour)
+// The fixed colours on a light window. On a dark one the texts take the
+// theme's colours and the separator its shades, so that all stays readable.
+QColor colourOf(Colour colour, const QPalette &palette)
 {
+    const bool dark = readable::isDark(palette.color(QPalette::Window));
     switch (colour) {
     case Colour::Black:
-        return QColor(0, 0, 0);
+        return readable::textColour(QColor(0, 0, 0), palette, QPalette::WindowText);
     case Colour::Blue:
-        return QColor(0, 0, 255);
+        return readable::linkColour(palette, false);
     case Colour::Grey:
-        return QColor(128, 128, 128);
+        return dark ? palette.color(QPalette::Shadow) : QColor(128, 128, 128);
     case Colour::White:
-        return QColor(255, 255, 255);
+        return dark ? palette.color(QPalette::Light) : QColor(255, 255, 255);
     case Colour::System:
         break;
     }
@@ -114,7 +119,7 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     }
     if (row.colour != Colour::System) {
         QPalette palette = control->palette();
-        palette.setColor(row.kind == Kind::Line ? QPalette::Window : QPalette::WindowText, colourOf(row.colour));
+        palette.setColor(row.kind == Kind::Line ? QPalette::Window : QPalette::WindowText, colourOf(row.colour, palette));
         control->setPalette(palette);
     }
     return control;
@@ -167,4 +172,8 @@ void frmAbout::createControls()
     };
 
     buildControls(this, rows, createControl);
+
+    Image1->setAccessibleName(QStringLiteral("Derailed locomotive"));
+    keepOutOfAccessibility(WebBrowser1);
+    keepOutOfAccessibility(TimerCounter);
 }

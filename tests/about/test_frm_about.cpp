@@ -3,8 +3,11 @@
 #include "about/frmAbout.h"
 #include "core/version_rules.h"
 #include "core/identity.h"
+#include "forms/readable_colours.h"
 #include "loopback_http_server.h"
+#include "support/accessible_tree.h"
 #include "support/form1_controls.h"
+#include "support/palettes.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -71,6 +74,12 @@ private slots:
     void linkOpensTheHomePage_data();
     void linkOpensTheHomePage();
     void textsFitTheirLabels();
+    void accessibleTree_data();
+    void accessibleTree();
+    void contrastMeasure_data();
+    void contrastMeasure();
+    void readableOnLightAndDarkPalettes_data();
+    void readableOnLightAndDarkPalettes();
     void render();
     void picturesAreSharpAtTheScreensScale();
 
@@ -220,7 +229,7 @@ void FrmAboutTest::laterControlsLieOnTop()
     }
     QCOMPARE(stacking, (QStringList{"cmdOK", "WebBrowser1", "TimerCounter", "Label3", "CheckVersion", "Label2(1)",
                                     "Label2(0)", "Label1", "Image1", "Line1(1)", "lblDescription", "lblTitle", "Line1(0)",
-                                    "lblVersion", "lblDisclaimer"}));
+                                    "lblVersion", "lblDisclaimer", "Announcer"}));
 }
 
 void FrmAboutTest::onlyCloseTakesTheFocus()
@@ -349,28 +358,152 @@ void FrmAboutTest::textsFitTheirLabels()
     QVERIFY(close->sizeHint().width() <= close->width());
 }
 
-// Leaves a picture of the window for people to look at.
-void FrmAboutTest::render()
+// Every control as a screen reader finds it in the window's tree. The two
+// helpers below the window's edge are not in it.
+void FrmAboutTest::accessibleTree_data()
 {
+    using namespace accessible;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role"); // NoRole: not in the tree
+    QTest::addColumn<QString>("spoken"); // null: the label's own text
+    QTest::addColumn<unsigned>("states");
+
+    const auto row = [](const char *name, QAccessible::Role role, const QString &spoken, unsigned states) {
+        QTest::newRow(name) << name << int(role) << spoken << states;
+    };
+    row("cmdOK", QAccessible::Button, "CLOSE", Focusable);
+    row("WebBrowser1", QAccessible::NoRole, {}, 0);
+    row("TimerCounter", QAccessible::NoRole, {}, 0);
+    row("Label3", QAccessible::StaticText, {}, ReadOnly);
+    row("CheckVersion", QAccessible::StaticText, connectingText(), ReadOnly);
+    row("Label2(1)", QAccessible::StaticText, "Copyright \u00A9 2012 Quorvel Software", ReadOnly);
+    row("Label2(0)", QAccessible::StaticText, "Written by Quorvel Software", ReadOnly);
+    row("Label1", QAccessible::StaticText, "Visit Quorvel Software Website", ReadOnly);
+    row("Image1", QAccessible::Graphic, "Derailed locomotive", ReadOnly);
+    row("lblDescription", QAccessible::StaticText, {}, ReadOnly);
+    row("lblTitle", QAccessible::StaticText, "Ferrox Speed Calculator", ReadOnly);
+    row("lblVersion", QAccessible::StaticText, "Version 2012.0831.2343", ReadOnly);
+    row("lblDisclaimer", QAccessible::StaticText, "WARNING: This utility is for SIMULATOR USE ONLY", ReadOnly);
+    row("Announcer", QAccessible::Notification, "", Invisible); // speaks the check's outcome, silent until then
+}
+
+void FrmAboutTest::accessibleTree()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, spoken);
+    QFETCH(unsigned, states);
+
+    frmAbout about;
+    about.show();
+    QAccessibleInterface *found = accessible::find(&about, name);
+    if (role == QAccessible::NoRole) {
+        QVERIFY(!found);
+        QVERIFY(!control(about, name)->isVisible());
+        return;
+    }
+    QVERIFY(found);
+    QCOMPARE(int(found->role()), role);
+    QCOMPARE(found->text(QAccessible::Name), spoken.isNull() ? label(about, qPrintable(name))->text() : spoken);
+    QCOMPARE(accessible::stateBits(found->state()), states);
+}
+
+// The contrast measure of the web content accessibility guidelines.
+void FrmAboutTest::contrastMeasure_data()
+{
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("window");
+    QTest::addColumn<double>("contrast");
+
+    QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
+    QTest::newRow("white on black") << QColor(Qt::white) << QColor(Qt::black) << 21.0;
+    QTest::newRow("blue on white") << QColor(0, 0, 255) << QColor(Qt::white) << 8.59;
+    QTest::newRow("grey 118 on white") << QColor(118, 118, 118) << QColor(Qt::white) << 4.54;
+    QTest::newRow("alike") << QColor(53, 53, 53) << QColor(53, 53, 53) << 1.0;
+}
+
+void FrmAboutTest::contrastMeasure()
+{
+    QFETCH(QColor, text);
+    QFETCH(QColor, window);
+    QFETCH(double, contrast);
+    QCOMPARE(qRound(readable::contrastRatio(text, window) * 100), qRound(contrast * 100));
+}
+
+// On the default light palette and on a dark one, every text, the link
+// under the pointer included where the theme is dark, keeps at least 4.5:1
+// against the window.
+void FrmAboutTest::readableOnLightAndDarkPalettes_data()
+{
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("underPointer");
+
+    for (const bool dark : {false, true}) {
+        for (const char *name : {"lblTitle", "lblVersion", "lblDescription", "lblDisclaimer", "CheckVersion", "Label1",
+                                 "Label3", "Label2(0)", "Label2(1)"}) {
+            QTest::addRow("%s %s", dark ? "dark" : "light", name) << dark << QString::fromLatin1(name) << false;
+        }
+    }
+    // On a light window the link keeps its green under the pointer, as ever.
+    QTest::newRow("dark Label1 under the pointer") << true << "Label1" << true;
+}
+
+void FrmAboutTest::readableOnLightAndDarkPalettes()
+{
+    QFETCH(bool, dark);
+    QFETCH(QString, name);
+    QFETCH(bool, underPointer);
+
+    const ApplicationPalette palette(dark ? darkPalette() : QApplication::palette());
     frmAbout about;
     about.show();
     QVERIFY(QTest::qWaitForWindowExposed(&about));
-    // The picture has the window's size and shows its controls, not a bare
-    // background: a good share of it differs from the window colour.
-    const QImage picture = about.grab().toImage();
-    QCOMPARE(picture.size(), about.size() * picture.devicePixelRatio());
-    const QRgb background = about.palette().color(QPalette::Window).rgb();
-    qsizetype drawn = 0;
-    for (int y = 0; y < picture.height(); ++y) {
-        for (int x = 0; x < picture.width(); ++x)
-            drawn += picture.pixel(x, y) != background;
+    const QLabel *shown = label(about, qPrintable(name));
+    if (underPointer) {
+        const QColor atRest = textColour(shown);
+        QTest::mouseMove(about.windowHandle(), QPoint(4, 150)); // a move from elsewhere, whatever came before
+        QTest::mouseMove(about.windowHandle(), shown->geometry().center());
+        QVERIFY(textColour(shown) != atRest);
     }
-    QVERIFY2(drawn * 10 > picture.width() * picture.height(), qPrintable(QString::number(drawn)));
+    const QColor window = about.palette().color(QPalette::Window);
+    QCOMPARE(readable::isDark(window), dark);
+    const double contrast = readable::contrastRatio(textColour(shown), window);
+    QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast, 'f', 2)));
+}
+
+// Leaves pictures of the window for people to look at. The first has the
+// window's size and shows its controls, not a bare background: a good share
+// of it differs from the window colour.
+void FrmAboutTest::render()
+{
     const QString directory = qEnvironmentVariable("TEST_ARTIFACTS_DIR", QDir::tempPath());
     QDir().mkpath(directory);
-    QVERIFY(picture.save(directory + "/about-window.png"));
-    label(about, "CheckVersion")->setText(olderOnlineText("2012.0831.2342"));
-    QVERIFY(about.grab().save(directory + "/about-window-older-online.png"));
+    {
+        frmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QImage picture = about.grab().toImage();
+        QCOMPARE(picture.size(), about.size() * picture.devicePixelRatio());
+        const QRgb background = about.palette().color(QPalette::Window).rgb();
+        qsizetype drawn = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x)
+                drawn += picture.pixel(x, y) != background;
+        }
+        QVERIFY2(drawn * 10 > picture.width() * picture.height(), qPrintable(QString::number(drawn)));
+        QVERIFY(picture.save(directory + "/about-window.png"));
+        label(about, "CheckVersion")->setText(olderOnlineText("2012.0831.2342"));
+        QVERIFY(about.grab().save(directory + "/about-window-older-online.png"));
+    }
+    const ApplicationPalette palette(darkPalette());
+    frmAbout about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QVERIFY(about.grab().save(directory + "/about-window-dark.png"));
+    QTest::mouseMove(about.windowHandle(), QPoint(4, 150));
+    QTest::mouseMove(about.windowHandle(), control(about, "Label1")->geometry().center());
+    QVERIFY(about.grab().save(directory + "/about-window-dark-link-under-pointer.png"));
 }
 
 // CTest also runs this alone at QT_SCALE_FACTOR 1.5 and 2: the picture keeps
@@ -402,6 +535,7 @@ void FrmAboutTest::picturesAreSharpAtTheScreensScale()
 void FrmAboutTest::currentVersionEndsTheCheck()
 {
     server_.setPage(versionFileAddress(), identity::localVersionText().toLatin1());
+    accessible::Announcements announcements;
     frmAbout about;
     about.show();
     const QLabel *status = label(about, "CheckVersion");
@@ -409,16 +543,21 @@ void FrmAboutTest::currentVersionEndsTheCheck()
     QTRY_COMPARE_WITH_TIMEOUT(status->text(), currentText(), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 3000);
     QCOMPARE(server_.requests, QList<QByteArray>{versionFileAddress().toLatin1()});
+    // The outcome is spoken once, though the next tick sees it again.
+    QCOMPARE(announcements.spoken, QStringList{currentText().trimmed()});
 }
 
 // As with no network at all: the first request fails and the check ends.
 void FrmAboutTest::noConnectionEndsWithUnreachable()
 {
     LoopbackHttpServer::useClosedPortAsProxy();
+    accessible::Announcements announcements;
     frmAbout about;
     about.show();
     QTRY_COMPARE_WITH_TIMEOUT(label(about, "CheckVersion")->text(), unreachableText(), 5000);
     QVERIFY(!about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    // Only the outcome: the connecting and checking texts are not spoken.
+    QTRY_COMPARE(announcements.spoken, QStringList{unreachableText().trimmed()});
 }
 
 // The check asks every second; an answer that takes 2.5 s still ends it.

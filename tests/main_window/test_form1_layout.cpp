@@ -235,22 +235,11 @@ void Form1LayoutTest::aboutMenuEntry()
     QVERIFY(!entries.first()->menu());
 }
 
-namespace {
-
-enum StateBit : unsigned { Disabled = 1, ReadOnly = 2, Checked = 4, Focusable = 8, Invisible = 16 };
-
-unsigned stateBits(const QAccessible::State &state)
-{
-    return (state.disabled ? Disabled : 0u) | (state.readOnly ? ReadOnly : 0u) | (state.checked ? Checked : 0u)
-        | (state.focusable ? Focusable : 0u) | (state.invisible ? Invisible : 0u);
-}
-
-} // namespace
-
 // Every control as a screen reader finds it in the window's tree: its role,
 // the name it is announced by, the label it is labelled by, and its states.
 void Form1LayoutTest::accessibleTree_data()
 {
+    using namespace accessible;
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("role");
     QTest::addColumn<QString>("spoken");
@@ -302,7 +291,7 @@ void Form1LayoutTest::accessibleTree()
     QVERIFY(found);
     QCOMPARE(int(found->role()), role);
     QCOMPARE(found->text(QAccessible::Name), spoken);
-    QCOMPARE(stateBits(found->state()), states);
+    QCOMPARE(accessible::stateBits(found->state()), states);
 
     QList<QObject *> labels; // the enclosing frame labels every control as well
     for (const auto &[label, relation] : found->relations(QAccessible::Label)) {

@@ -27,6 +27,15 @@ inline QAccessibleInterface *find(QWidget *window, const QString &name)
     return nullptr;
 }
 
+// The states a screen reader reports, as bits to compare in one go.
+enum StateBit : unsigned { Disabled = 1, ReadOnly = 2, Checked = 4, Focusable = 8, Invisible = 16 };
+
+inline unsigned stateBits(const QAccessible::State &state)
+{
+    return (state.disabled ? Disabled : 0u) | (state.readOnly ? ReadOnly : 0u) | (state.checked ? Checked : 0u)
+        | (state.focusable ? Focusable : 0u) | (state.invisible ? Invisible : 0u);
+}
+
 inline QString name(QObject *control)
 {
     return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
