@@ -95,11 +95,16 @@ void frmAbout::Form_Load()
     lblVersion->setText(QStringLiteral("Version ") + identity::localVersionText());
 }
 
-// Each outcome once; the spinner's frames and the progress texts are not.
+// Each outcome once as it comes on show (the tick after an outcome sees it
+// again); the spinner's frames and the progress texts are not spoken.
 void frmAbout::announceOutcome()
 {
     const QString status = CheckVersion->text();
-    if (version_check::isProgressText(status) || status == announcedOutcome_)
+    if (version_check::isProgressText(status)) {
+        announcedOutcome_.clear();
+        return;
+    }
+    if (status == announcedOutcome_)
         return;
     announcedOutcome_ = status;
     outcomeAnnouncer_->announce(status);
