@@ -33,16 +33,27 @@ QStringDecoder decoderFor(const QByteArray &body, const QByteArray &contentType)
 }
 
 // HTML's white space is the ASCII kind only: a no-break space stays, also at
-// either end (QString::trimmed would take it away).
-QString collapseHtmlWhiteSpace(QString text)
+// either end (QString::trimmed would take it away). A plain loop, since a
+// regular expression matches nothing in a title with a lone surrogate.
+QString collapseHtmlWhiteSpace(const QString &text)
 {
-    static const QRegularExpression run(QStringLiteral("[ \\t\\n\\f\\r]+"));
-    text.replace(run, QStringLiteral(" "));
-    if (text.startsWith(u' '))
-        text.remove(0, 1);
-    if (text.endsWith(u' '))
-        text.chop(1);
-    return text;
+    const auto isWhiteSpace = [](QChar c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
+    };
+    QString collapsed;
+    collapsed.reserve(text.size());
+    bool pendingBlank = false;
+    for (const QChar c : text) {
+        if (isWhiteSpace(c)) {
+            pendingBlank = !collapsed.isEmpty();
+            continue;
+        }
+        if (pendingBlank)
+            collapsed += u' ';
+        pendingBlank = false;
+        collapsed += c;
+    }
+    return collapsed;
 }
 
 // Where the start tag `<name ...>` that begins at `from` ends, or -1 when

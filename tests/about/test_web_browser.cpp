@@ -195,6 +195,9 @@ void WebBrowserTest::htmlTitle_data()
                            << "2012.0831.2343";
     QTest::newRow("white space collapsed and trimmed")
         << QByteArray("<title>\n\t 2013.0101.0000 \r\n  beta\f</title>") << QByteArray() << "2013.0101.0000 beta";
+    QTest::newRow("white space collapsed beside a lone surrogate")
+        << QByteArray("\xff\xfe<\0t\0i\0t\0l\0e\0>\0 \0a\0\t\0 \0\x00\xd8<\0/\0t\0i\0t\0l\0e\0>\0", 42) << QByteArray()
+        << QStringLiteral("a ") + QChar(0xd800);
     QTest::newRow("no-break spaces kept") << QByteArray("<title>&nbsp;a&#160;b&nbsp;</title>") << QByteArray()
                                           << QString::fromUtf8("\u00a0a\u00a0b\u00a0");
     QTest::newRow("entities decoded") << QByteArray("<title>&lt;img src=&quot;x.png&quot;&gt; &amp; &#x41;&#66;</title>")
