@@ -63,7 +63,7 @@ check_file() {
 
 # When the save happens, from the key on: the file's replacement is watched
 # with shell built-ins only, so the watching takes no time of its own.
-latest=0
+times=()
 for _ in 1 2 3; do
     start
     touch "$work/stamp"
@@ -71,13 +71,14 @@ for _ in 1 2 3; do
     before=$(microseconds)
     until [ KDM.cfg -nt "$work/stamp" ] || ! kill -0 "$pid" 2>/dev/null; do :; done
     took=$(($(microseconds) - before))
-    [ "$took" -gt "$latest" ] && latest=$took
+    times+=("$took")
     wait "$pid" || fail "the program did not end cleanly"
     check_file calibration
     [ "$kind" = new ] || fail "a close without a kill did not save"
 done
-# Kills fall before and after the save alike.
-span=$((latest * 2))
+# Kills fall before and after the usual moment of the save alike.
+typical=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 2p)
+span=$((typical * 2))
 
 old=0
 saved=0
@@ -93,7 +94,7 @@ for round in $(seq "$rounds"); do
     if [ "$kind" = old ]; then old=$((old + 1)); else saved=$((saved + 1)); fi
 done
 leftovers=$(ls -A | grep -vx 'KDM.cfg' || true)
-echo "saves came up to ${latest} us after the key; kills within ${span} us of the key: $old left the old file," \
+echo "saves came ${times[*]} us after the key; kills within ${span} us of the key: $old left the old file," \
      "$saved the new one ($ended of these had already ended)"
 echo "left beside the settings file: ${leftovers:-nothing}"
 
