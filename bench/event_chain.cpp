@@ -42,24 +42,30 @@ int main(int argc, char *argv[])
             calculation.push_back(nanoseconds / 1000.0);
     }
 
-    std::vector<double> unitChange;
+    std::vector<double> unitClick, unitHandlers;
     QRadioButton *metric = form1::option(form, 1, 2);
     for (int run = 0; run < runs / 10 + runs / 100; ++run) {
-        form1::chooseUnits(form, QStringLiteral("IM"));
-        if (form.unitCode() != u"IM")
-            qFatal("not in state IM but %s", qPrintable(form.unitCode()));
-        clock.start();
-        QTest::mouseClick(metric, Qt::LeftButton);
-        const double nanoseconds = double(clock.nsecsElapsed());
-        if (form.unitCode() != u"M")
-            qFatal("unit change gave %s", qPrintable(form.unitCode()));
-        if (run >= runs / 100)
-            unitChange.push_back(nanoseconds / 1000.0);
+        for (const bool click : {true, false}) {
+            form1::chooseUnits(form, QStringLiteral("IM"));
+            if (form.unitCode() != u"IM")
+                qFatal("not in state IM but %s", qPrintable(form.unitCode()));
+            clock.start();
+            if (click)
+                QTest::mouseClick(metric, Qt::LeftButton);
+            else
+                metric->setChecked(true);
+            const double nanoseconds = double(clock.nsecsElapsed());
+            if (form.unitCode() != u"M")
+                qFatal("unit change gave %s", qPrintable(form.unitCode()));
+            if (run >= runs / 100)
+                (click ? unitClick : unitHandlers).push_back(nanoseconds / 1000.0);
+        }
     }
 
     printRow("calculation chain, Enter to result (median)", median(calculation), "us", "< 20");
     printRow("calculation chain, 90th percentile", percentile(calculation, 0.9), "us", "");
-    printRow("unit change IM to M, click to captions (median)", median(unitChange), "us", "");
-    printRow("unit change IM to M, 90th percentile", percentile(unitChange, 0.9), "us", "");
+    printRow("unit change IM to M, click to captions (median)", median(unitClick), "us", "");
+    printRow("unit change IM to M, click, 90th percentile", percentile(unitClick, 0.9), "us", "");
+    printRow("unit change IM to M, selection to captions (median)", median(unitHandlers), "us", "");
     return 0;
 }
