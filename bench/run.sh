@@ -12,6 +12,6 @@ trap 'rm -f "$rows"' EXIT
 "$build/bench_about_window" >>"$rows"
 
 awk -F '\t' '
-    BEGIN { printf "| %-50s | %12s | %-8s |\n|%s|%s|%s|\n", "Figure", "Measured", "Goal", "---", "---:", "---" }
-    { printf "| %-50s | %9s %-2s | %-8s |\n", $1, $2, $3, $4 }
+    BEGIN { printf "| %-52s | %12s | %-8s |\n|%s|%s|%s|\n", "Figure", "Measured", "Goal", "---", "---:", "---" }
+    { printf "| %-52s | %9s %-2s | %-8s |\n", $1, $2, $3, $4 }
 ' "$rows"
