@@ -4,8 +4,11 @@
 # the program is started on an old settings file, closed with the window
 # manager's Alt+F4 and killed after a random delay, 100 times. Every time the
 # file must be either the whole old one or the whole new one. The delays are
-# spread over twice the time from the key to the save, measured first. Files left beside it
-# are counted, and a last ordinary run shows whether it clears them.
+# spread over twice the time from the key to the save, measured first. Files
+# left beside it are counted, and a last ordinary run shows whether it clears
+# them. (Qt writes the new file unnamed, O_TMPFILE, names it KDM.cfg.XXXXXX at
+# commit and renames that over KDM.cfg: only a kill between those two calls
+# leaves the whole new content beside the old file, and nothing removes it.)
 set -eu
 program=$1
 rounds=${2:-100}
