@@ -2,7 +2,7 @@
 // the whole number of a finite value is plain decimal digits (optionally
 // after a minus sign) that read back within 0.5 of the value.
 #include "fuzz_support.h"
-#include "main_window/number_rules.h"
+#include "core/number_rules.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,8 +2,8 @@
 // in proportion to the file, entries that are pieces of the file, and
 // positions that are either refused or finite and placeable.
 #include "fuzz_support.h"
-#include "main_window/window_placement.h"
-#include "settings/settings_file.h"
+#include "core/window_placement.h"
+#include "core/settings_file.h"
 
 #include <cmath>
 #include <cstdint>

@@ -5,10 +5,10 @@
 // by itself within the ticks of the time limit.
 #include "about/browser_view.h"
 #include "about/version_check.h"
-#include "about/version_rules.h"
-#include "app/identity.h"
+#include "core/version_rules.h"
+#include "core/identity.h"
 #include "fuzz_support.h"
-#include "main_window/number_rules.h"
+#include "core/number_rules.h"
 
 #include <QApplication>
 #include <QLabel>
