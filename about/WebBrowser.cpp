@@ -1,13 +1,12 @@
 #include "about/WebBrowser.h"
 
+#include "about/curl_library.h"
 #include "about/html_title.h"
 #include "core/version_rules.h"
 
-#include <QNetworkProxy>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
-#include <curl/curl.h>
 #include <limits>
 #include <utility>
 
@@ -19,21 +18,10 @@ bool isLoadable(const QUrl &url)
     return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
 }
 
-// The program's own proxy setting, and only that: an empty text also keeps
-// libcurl from taking one from the environment.
-QByteArray proxyAddress()
+// Only ever called once a load has libcurl.
+const CurlLibrary &curl()
 {
-    const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
-    QUrl address;
-    if (proxy.type() == QNetworkProxy::HttpProxy)
-        address.setScheme(QStringLiteral("http"));
-    else if (proxy.type() == QNetworkProxy::Socks5Proxy)
-        address.setScheme(QStringLiteral("socks5h"));
-    else
-        return "";
-    address.setHost(proxy.hostName());
-    address.setPort(proxy.port());
-    return address.toEncoded();
+    return *curlLibrary();
 }
 
 QString failurePageFor(long status)
@@ -62,7 +50,7 @@ struct WebBrowser::Load
     long status() const
     {
         long status = 0;
-        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+        curl().easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
         return status;
     }
 
@@ -121,7 +109,7 @@ struct WebBrowser::Load
         if (!isSuccess(status()))
             return failurePageFor(status());
         const char *contentType = nullptr;
-        curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
+        curl().easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
         return htmlDocumentTitle(body, QByteArray(contentType));
     }
 };
@@ -151,7 +139,7 @@ void WebBrowser::Navigate(const QString &address)
 
     auto load = std::make_unique<Load>();
     if (isLoadable(url) && startCurl())
-        load->easy = curl_easy_init();
+        load->easy = curl().easy_init();
     if (!load->easy) {
         // A host-less address would go to a proxy as it is, so it is refused
         // here, and reported from the event loop like any other page.
@@ -167,32 +155,32 @@ void WebBrowser::Navigate(const QString &address)
     }
 
     CURL *easy = load->easy;
-    curl_easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(RedirectLimit));
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl().easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
+    curl().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl().easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl().easy_setopt(easy, CURLOPT_MAXREDIRS, long(RedirectLimit));
+    curl().easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
     // Every encoding libcurl can decode; the body limit counts decoded bytes.
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(timeLimit_.count()));
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxyAddress().constData());
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl_easy_setopt(easy, CURLOPT_NETRC, long(CURL_NETRC_IGNORED));
+    curl().easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    curl().easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(timeLimit_.count()));
+    curl().easy_setopt(easy, CURLOPT_PROXY, proxy().constData());
+    curl().easy_setopt(easy, CURLOPT_NOPROXY, "");
+    curl().easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl().easy_setopt(easy, CURLOPT_NETRC, long(CURL_NETRC_IGNORED));
     // One connection per load, closed when the load ends.
-    curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
-    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+    curl().easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
+    curl().easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     // Dropping a load during a name lookup leaves the lookup's thread
     // behind instead of waiting for it.
-    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Load::onHeaderLine);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, load.get());
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Load::onBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, load.get());
+    curl().easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+    curl().easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Load::onHeaderLine);
+    curl().easy_setopt(easy, CURLOPT_HEADERDATA, load.get());
+    curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Load::onBody);
+    curl().easy_setopt(easy, CURLOPT_WRITEDATA, load.get());
     load_ = std::move(load);
     // libcurl asks for its timer at once; the work starts in a later turn.
-    curl_multi_add_handle(multi_, easy);
+    curl().multi_add_handle(multi_, easy);
 }
 
 std::optional<QString> WebBrowser::DocumentTitle() const
@@ -206,13 +194,13 @@ void WebBrowser::Stop()
     loading_ = false;
     if (const std::unique_ptr<Load> load = std::exchange(load_, nullptr)) {
         if (load->easy) {
-            curl_multi_remove_handle(multi_, load->easy);
-            curl_easy_cleanup(load->easy);
+            curl().multi_remove_handle(multi_, load->easy);
+            curl().easy_cleanup(load->easy);
         }
     }
     // Between loads not even libcurl's own wake-up sockets stay open.
     if (void *multi = std::exchange(multi_, nullptr))
-        curl_multi_cleanup(multi);
+        curl().multi_cleanup(multi);
     curlTimer_->stop();
     for (const auto &[socket, notifiers] : std::exchange(sockets_, {})) {
         for (QSocketNotifier *notifier : {notifiers.first, notifiers.second}) {
@@ -224,17 +212,27 @@ void WebBrowser::Stop()
 
 bool WebBrowser::startCurl()
 {
-    static const bool curlReady = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!curlReady)
+    if (!curlLibrary())
         return false;
-    multi_ = curl_multi_init();
+    multi_ = curl().multi_init();
     if (!multi_)
         return false;
-    curl_multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket);
-    curl_multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
-    curl_multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer);
-    curl_multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
+    curl().multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket);
+    curl().multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
+    curl().multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer);
+    curl().multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
     return true;
+}
+
+QByteArray &WebBrowser::proxy()
+{
+    static QByteArray address;
+    return address;
+}
+
+void WebBrowser::setProxy(const QByteArray &address)
+{
+    proxy() = address;
 }
 
 void WebBrowser::setTimeLimit(std::chrono::milliseconds limit)
@@ -288,9 +286,9 @@ void WebBrowser::drive(int socket, int readiness)
     if (!multi_)
         return;
     int running = 0;
-    curl_multi_socket_action(multi_, socket, readiness, &running);
+    curl().multi_socket_action(multi_, socket, readiness, &running);
     int waiting = 0;
-    while (const CURLMsg *message = curl_multi_info_read(multi_, &waiting)) {
+    while (const CURLMsg *message = curl().multi_info_read(multi_, &waiting)) {
         if (message->msg == CURLMSG_DONE && load_ && message->easy_handle == load_->easy) {
             finishLoad(load_->pageTitle(message->data.result));
             return;

@@ -64,11 +64,18 @@ public:
     // How long a load may take from its start to its end (for later loads).
     void setTimeLimit(std::chrono::milliseconds limit);
 
+    // The proxy that every later load of every view goes through, written as
+    // libcurl takes it ("http://127.0.0.1:8080"); empty for none, the
+    // default. The environment's proxy variables are never read.
+    static void setProxy(const QByteArray &address);
+
 signals:
     void DocumentComplete();
 
 private:
     struct Load;
+
+    static QByteArray &proxy();
 
     // libcurl's calls for the sockets and the timer it wants watched.
     // A multi handle for the load about to start; false when libcurl fails.

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "about/WebBrowser.h"
+
 #include <QDeadlineTimer>
 #include <QHash>
-#include <QNetworkProxy>
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -52,7 +53,7 @@ public:
     // Sends all of the program's HTTP traffic here.
     void useAsProxy() const
     {
-        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), server_.serverPort()));
+        WebBrowser::setProxy("http://127.0.0.1:" + QByteArray::number(server_.serverPort()));
     }
 
     // A loopback port with nobody listening: connections to it are refused.
@@ -62,7 +63,7 @@ public:
         probe.listen(QHostAddress::LocalHost);
         const quint16 port = probe.serverPort();
         probe.close();
-        QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), port));
+        WebBrowser::setProxy("http://127.0.0.1:" + QByteArray::number(port));
     }
 
     // What to send for an absolute address; anything else gets a 404.

@@ -573,7 +573,7 @@ void WebBrowserTest::stopDuringNameLookup()
 {
     if (!qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("slow_name_lookup")))
         QSKIP("needs the slow name lookup preloaded");
-    QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+    WebBrowser::setProxy({});
     WebBrowser view;
     QSignalSpy completed(&view, &WebBrowser::DocumentComplete);
     view.Navigate(versionFile);

@@ -57,6 +57,7 @@ set -- "$work"/package/${package}_*.deb
 [ -f "$1" ] || fail "no package ${package}_*.deb"
 deb=$1
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries"
+dpkg-deb --field "$deb" Depends | grep -q 'libcurl4' || fail "Depends lacks libcurl, which the version check loads"
 dpkg-deb --field "$deb" Recommends | grep -q 'qt6-wayland' || fail "Recommends lacks qt6-wayland"
 dpkg-deb --extract "$deb" "$work/unpacked"
 file --brief "$work/unpacked/usr/bin/FerroxSpdCalc" | grep -q ', stripped' || fail "the packaged program is not stripped"
