@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -70,12 +71,14 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
         auto *box = new QLineEdit(container);
         box->setAlignment(Qt::AlignCenter);
         box->setMaxLength(std::numeric_limits<int>::max()); // no length limit: a paste stays whole
-        // Where the old system face is missing, the boxes take the window's
-        // face; the metric-compatible Liberation Sans is named as well, since
-        // Arial is often only a fontconfig alias that a family list skips.
-        QFont font = box->font();
-        font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-        box->setFont(font);
+        // The old system face where it is installed; elsewhere the boxes keep
+        // the window's face. Asking for a missing face would cost start-up a
+        // font fallback search of its own.
+        if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) {
+            QFont font = box->font();
+            font.setFamily(QStringLiteral("MS Sans Serif"));
+            box->setFont(font);
+        }
         if (row.initial & ReadOnly) {
             box->setReadOnly(true);
             box->setFocusPolicy(Qt::ClickFocus); // not a tab stop
