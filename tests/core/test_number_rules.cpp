@@ -1,10 +1,8 @@
 #include "core/number_rules.h"
 #include "core/window_placement.h"
+#include "support/german_locale.h"
 
-#include <QLocale>
-#include <QScopeGuard>
 #include <QTest>
-#include <clocale>
 #include <cmath>
 #include <limits>
 
@@ -119,15 +117,8 @@ void NumberRulesTest::readNumberKeepsTheSignOfZero()
 
 void NumberRulesTest::readNumberIgnoresTheLocale()
 {
-    const QLocale previous;
-    auto restore = qScopeGuard([previous] {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(previous);
-    });
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    // Without the locale the test proves nothing: `.ci/install-packages --tests` provides it.
-    QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "the locale de_DE.UTF-8 is missing");
-    QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
+    const GermanLocale german;
+    QVERIFY2(german.isSet(), "the locale de_DE.UTF-8 is missing");
     QCOMPARE(ReadNumber(u"1.5"), 1.5);
     QCOMPARE(ReadNumber(u"1,5"), 1.0);
     QCOMPARE(FormatWhole(1234567.0), QStringLiteral("1234567"));

@@ -1,14 +1,13 @@
 // The settings file's format, lookup and replacement, without any window.
 #include "core/settings_file.h"
 #include "support/files.h"
+#include "support/german_locale.h"
 #include "support/scratch_directory.h"
 
 #include <QFile>
-#include <QLocale>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
-#include <clocale>
 #include <cstring>
 #include <sys/mount.h>
 #include <sys/socket.h>
@@ -109,15 +108,8 @@ void SettingsFileTest::formatPosition()
 
 void SettingsFileTest::formatPositionIgnoresTheLocale()
 {
-    const QLocale previous;
-    auto restore = qScopeGuard([previous] {
-        std::setlocale(LC_ALL, "C");
-        QLocale::setDefault(previous);
-    });
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    // Without the locale the test proves nothing: `.ci/install-packages --tests` provides it.
-    QVERIFY2(std::setlocale(LC_ALL, "de_DE.UTF-8"), "the locale de_DE.UTF-8 is missing");
-    QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray(","));
+    const GermanLocale german;
+    QVERIFY2(german.isSet(), "the locale de_DE.UTF-8 is missing");
     QCOMPARE(::formatPosition(7147.5f), QStringLiteral("7147.5"));
     QCOMPARE(settingsFileContent("MI", -7.5f, 12345678.f),
              QByteArray("[GENERAL SETTINGS]\r\nUnits=MI\r\nLeftPosition=-7.5\r\nTopPosition=1.234568E+07\r\n"));
