@@ -74,7 +74,10 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
         // The old system face where it is installed; elsewhere the boxes keep
         // the window's face. Asking for a missing face would cost start-up a
         // font fallback search of its own.
-        if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) {
+        // (The installed families are listed once; hasFamily would ask
+        // fontconfig to resolve the name as an alias for every box.)
+        static const bool oldFaceInstalled = QFontDatabase::families().contains(QStringLiteral("MS Sans Serif"));
+        if (oldFaceInstalled) {
             QFont font = box->font();
             font.setFamily(QStringLiteral("MS Sans Serif"));
             box->setFont(font);
