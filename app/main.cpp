@@ -1,4 +1,5 @@
 #include "core/identity.h"
+#include "forms/form_builder.h"
 #include "main_window/Form1.h"
 #include "resources/pictures.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char *argv[])
     // entry the desktop looks up for the window's icon and name.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(identity::applicationId));
     QApplication::setWindowIcon(pictures::programIcon());
+    // The windows' face serves the menus and pop-ups too, so that start-up
+    // looks up one font rather than two.
+    QApplication::setFont(windowFont());
 
     Form1 form;
     form.show();

@@ -2,12 +2,16 @@
 
 #include "resources/pictures.h"
 
-#include <QFont>
 
-void setWindowFace(QWidget *window)
+QFont windowFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(8.25);
-    window->setFont(font);
+    return font;
+}
+
+void setWindowFace(QWidget *window)
+{
+    window->setFont(windowFont());
     window->setWindowIcon(pictures::programIcon());
 }

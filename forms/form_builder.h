@@ -2,6 +2,7 @@
 
 #include "core/twips.h"
 
+#include <QFont>
 #include <QObject>
 #include <QString>
 #include <QWidget>
@@ -59,6 +60,9 @@ void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
         QWidget::setTabOrder(tabChain[i - 1].second, tabChain[i].second);
 }
 
-// The face every window of the program shares: Arial 8.25 pt and the
-// program's icon.
+// The font of every window of the program: Arial 8.25 pt.
+QFont windowFont();
+
+// The face every window of the program shares: its font and the program's
+// icon.
 void setWindowFace(QWidget *window);
