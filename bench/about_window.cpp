@@ -32,10 +32,8 @@ public:
 
 int main(int argc, char *argv[])
 {
-    static char platform[] = "-platform", offscreen[] = "offscreen";
-    std::vector<char *> arguments(argv, argv + argc);
-    arguments.insert(arguments.begin() + 1, {platform, offscreen});
-    int count = int(arguments.size());
+    int count = 0;
+    std::vector<char *> arguments = offscreenArguments(argc, argv, count);
     QApplication application(count, arguments.data());
     WebBrowser::setProxy("http://127.0.0.1:9"); // the discard port: nothing leaves the machine
     const int runs = argc > 1 ? std::max(10, std::atoi(argv[1])) : 40;

@@ -4,6 +4,18 @@
 #include <cstdio>
 #include <vector>
 
+// The program's arguments with "-platform offscreen" put in front, so that
+// in-process figures are measured without a window system; `count` is
+// their number, for QApplication.
+inline std::vector<char *> offscreenArguments(int argc, char *argv[], int &count)
+{
+    static char platform[] = "-platform", offscreen[] = "offscreen";
+    std::vector<char *> arguments(argv, argv + argc);
+    arguments.insert(arguments.begin() + 1, {platform, offscreen});
+    count = int(arguments.size());
+    return arguments;
+}
+
 // One figure of a benchmark as a tab-separated row: what, value, unit, goal.
 inline void printRow(const char *figure, double value, const char *unit, const char *goal)
 {

@@ -14,10 +14,8 @@
 
 int main(int argc, char *argv[])
 {
-    static char platform[] = "-platform", offscreen[] = "offscreen";
-    std::vector<char *> arguments(argv, argv + argc);
-    arguments.insert(arguments.begin() + 1, {platform, offscreen});
-    int count = int(arguments.size());
+    int count = 0;
+    std::vector<char *> arguments = offscreenArguments(argc, argv, count);
     QApplication application(count, arguments.data());
     const int runs = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
 
