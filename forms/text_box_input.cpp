@@ -1,0 +1,353 @@
+// What the user does to the text box: the keys, the mouse, the context menu
+// and input methods, each as a line edit answers it.
+#include "forms/text_box.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QStyleHints>
+
+namespace {
+
+// The keys a box takes before the window's shortcuts see them.
+constexpr QKeySequence::StandardKey EditingKeys[] = {
+    QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Redo, QKeySequence::Undo,
+    QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord, QKeySequence::MoveToStartOfDocument,
+    QKeySequence::MoveToEndOfDocument, QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord,
+    QKeySequence::SelectStartOfLine, QKeySequence::SelectEndOfLine, QKeySequence::SelectStartOfBlock,
+    QKeySequence::SelectEndOfBlock, QKeySequence::SelectStartOfDocument, QKeySequence::SelectAll,
+    QKeySequence::SelectEndOfDocument, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+    QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+};
+
+// How far around the cursor an input method is told the text.
+constexpr qsizetype SurroundingReach = 1024;
+
+} // namespace
+
+bool TextBox::isEditingShortcut(QKeyEvent *event) const
+{
+    for (QKeySequence::StandardKey key : EditingKeys) {
+        if (event->matches(key))
+            return true;
+    }
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier || modifiers == Qt::KeypadModifier) {
+        switch (event->key()) {
+        case Qt::Key_Delete:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_Backspace:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            return true;
+        default:
+            return event->key() < Qt::Key_Escape;
+        }
+    }
+    return false;
+}
+
+bool TextBox::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride && isEditingShortcut(static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// Text a key types: printable characters, not those of Ctrl combinations,
+// which are commands (Ctrl+Alt stays text: it is AltGr on some keyboards).
+bool TextBox::isTypedText(const QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    if (first.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse
+        || (first.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
+}
+
+bool TextBox::handleStandardKey(QKeyEvent *event)
+{
+    const bool editable = !readOnly_;
+    const bool leftToRight = layoutDirection() == Qt::LeftToRight;
+    const qsizetype cursor = text_.cursor();
+    const auto forward = [&](bool select) {
+        moveCursor(leftToRight ? text_.nextCharacter(cursor) : text_.previousCharacter(cursor), select);
+    };
+    const auto backward = [&](bool select) {
+        moveCursor(leftToRight ? text_.previousCharacter(cursor) : text_.nextCharacter(cursor), select);
+    };
+    const auto wordForward = [&](bool select) {
+        moveCursor(leftToRight ? text_.nextWord(cursor) : text_.previousWord(cursor), select);
+    };
+    const auto wordBackward = [&](bool select) {
+        moveCursor(leftToRight ? text_.previousWord(cursor) : text_.nextWord(cursor), select);
+    };
+    // Cuts from the cursor, or the whole line, to the clipboard.
+    const auto cutFrom = [&](qsizetype start) {
+        if (!editable)
+            return;
+        setSelection(int(start), int(text_.size() - start));
+        cut();
+    };
+
+    if (event == QKeySequence::Undo) {
+        undo();
+    } else if (event == QKeySequence::Redo) {
+        redo();
+    } else if (event == QKeySequence::SelectAll) {
+        selectAll();
+    } else if (event == QKeySequence::Copy) {
+        copy();
+    } else if (event == QKeySequence::Cut) {
+        cut();
+    } else if (event == QKeySequence::Paste) {
+        paste();
+    } else if (event == QKeySequence::MoveToNextChar) {
+        if (text_.hasSelection())
+            moveCursor(text_.selectionEnd(), false);
+        else
+            forward(false);
+    } else if (event == QKeySequence::MoveToPreviousChar) {
+        if (text_.hasSelection())
+            moveCursor(text_.selectionStart(), false);
+        else
+            backward(false);
+    } else if (event == QKeySequence::SelectNextChar) {
+        forward(true);
+    } else if (event == QKeySequence::SelectPreviousChar) {
+        backward(true);
+    } else if (event == QKeySequence::MoveToNextWord) {
+        wordForward(false);
+    } else if (event == QKeySequence::MoveToPreviousWord) {
+        wordBackward(false);
+    } else if (event == QKeySequence::SelectNextWord) {
+        wordForward(true);
+    } else if (event == QKeySequence::SelectPreviousWord) {
+        wordBackward(true);
+    } else if (event == QKeySequence::MoveToStartOfLine || event == QKeySequence::MoveToStartOfBlock
+               || event == QKeySequence::MoveToStartOfDocument) {
+        moveCursor(0, false);
+    } else if (event == QKeySequence::MoveToEndOfLine || event == QKeySequence::MoveToEndOfBlock
+               || event == QKeySequence::MoveToEndOfDocument) {
+        moveCursor(text_.size(), false);
+    } else if (event == QKeySequence::SelectStartOfLine || event == QKeySequence::SelectStartOfBlock
+               || event == QKeySequence::SelectStartOfDocument) {
+        moveCursor(0, true);
+    } else if (event == QKeySequence::SelectEndOfLine || event == QKeySequence::SelectEndOfBlock
+               || event == QKeySequence::SelectEndOfDocument) {
+        moveCursor(text_.size(), true);
+    } else if (event == QKeySequence::Delete) {
+        if (editable)
+            edited(text_.deleteForward());
+    } else if (event == QKeySequence::DeleteStartOfWord) {
+        if (editable)
+            edited(text_.deleteWordBackward());
+    } else if (event == QKeySequence::DeleteEndOfWord) {
+        if (editable)
+            edited(text_.deleteWordForward());
+    } else if (event == QKeySequence::DeleteEndOfLine) {
+        cutFrom(cursor);
+    } else if (event == QKeySequence::DeleteCompleteLine) {
+        cutFrom(0);
+    } else if (event->key() == Qt::Key_Backspace
+               && (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) {
+        if (editable)
+            edited(text_.backspace());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    if (handleStandardKey(event)) {
+        if (text_.hasSelection())
+            copySelectionForMiddleClick();
+        event->accept();
+    } else if (!readOnly_ && isTypedText(event)) {
+        edited(text_.type(event->text()));
+        event->accept();
+    } else {
+        // Return, Escape and the rest go on to the window.
+        event->ignore();
+    }
+}
+
+void TextBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int position = positionAt(event->position().toPoint());
+    if (tripleClick_.isActive()
+        && (event->position().toPoint() - doubleClickPoint_).manhattanLength()
+            < QGuiApplication::styleHints()->startDragDistance()) {
+        selectAll();
+        return;
+    }
+    moveCursor(position, event->modifiers() & Qt::ShiftModifier);
+}
+
+void TextBox::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        moveCursor(positionAt(event->position().toPoint()), true);
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        copySelectionForMiddleClick();
+    } else if (event->button() == Qt::MiddleButton && !readOnly_ && rect().contains(event->position().toPoint())) {
+        const QString selection = QGuiApplication::clipboard()->text(QClipboard::Selection);
+        if (QGuiApplication::clipboard()->supportsSelection() && !selection.isEmpty()) {
+            moveCursor(positionAt(event->position().toPoint()), false);
+            edited(text_.insert(selection));
+        }
+    }
+}
+
+void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const auto [start, end] = text_.wordAt(positionAt(event->position().toPoint()));
+    setSelection(int(start), int(end - start));
+    copySelectionForMiddleClick();
+    doubleClickPoint_ = event->position().toPoint();
+    tripleClick_.start(QGuiApplication::styleHints()->mouseDoubleClickInterval(), this);
+}
+
+QMenu *TextBox::createStandardContextMenu()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("qt_edit_menu"));
+    const auto add = [&](const QString &caption, QKeySequence::StandardKey key, bool enabled, auto slot) {
+        QString shown = caption;
+        if (!QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus))
+            shown += u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
+        QAction *action = menu->addAction(shown, this, slot);
+        action->setEnabled(enabled);
+    };
+    const bool selected = text_.hasSelection();
+    if (!readOnly_) {
+        add(tr("&Undo"), QKeySequence::Undo, text_.canUndo(), &TextBox::undo);
+        add(tr("&Redo"), QKeySequence::Redo, text_.canRedo(), &TextBox::redo);
+        menu->addSeparator();
+        add(tr("Cu&t"), QKeySequence::Cut, selected, &TextBox::cut);
+    }
+    add(tr("&Copy"), QKeySequence::Copy, selected, &TextBox::copy);
+    if (!readOnly_) {
+        const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
+        add(tr("&Paste"), QKeySequence::Paste, clipboard && clipboard->hasText(), &TextBox::paste);
+        QAction *remove = menu->addAction(tr("Delete"), this, [this] { edited(text_.removeSelection()); });
+        remove->setEnabled(selected);
+    }
+    menu->addSeparator();
+    add(tr("Select All"), QKeySequence::SelectAll, text_.selectionStart() > 0 || text_.selectionEnd() < text_.size(),
+        &TextBox::selectAll);
+    return menu;
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (readOnly_) {
+        event->ignore();
+        return;
+    }
+    const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
+    // Positions an input method gives count from the start of the text it
+    // was told about.
+    const qsizetype near = std::max(cursor - SurroundingReach, qsizetype(0));
+    const QString &commit = event->commitString();
+    const bool gettingInput = !commit.isEmpty() || event->preeditString() != preedit_ || event->replacementLength() > 0;
+    if (event->replacementStart() != 0 || event->replacementLength() > 0)
+        text_.setSelection(std::clamp(cursor + event->replacementStart(), qsizetype(0), text_.size()),
+                           event->replacementLength());
+    // What is composed or committed takes the selection's place.
+    const std::vector<LineText::Change> changes = gettingInput ? text_.type(commit) : std::vector<LineText::Change>{};
+    for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
+        if (attribute.type == QInputMethodEvent::Selection)
+            text_.setSelection(near + attribute.start, attribute.length);
+    }
+    preedit_ = event->preeditString();
+    preeditFormats_ = event->attributes();
+    preeditCursor_ = int(preedit_.size());
+    for (const QInputMethodEvent::Attribute &attribute : preeditFormats_) {
+        if (attribute.type == QInputMethodEvent::Cursor)
+            preeditCursor_ = attribute.start;
+    }
+    invalidateLayout();
+    update();
+    edited(changes);
+    cursorMoved(cursor, anchor);
+    event->accept();
+}
+
+// Input methods learn the text near the cursor, never the whole of a long
+// text; positions count from the start of what they are told.
+QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    const QString &text = text_.text();
+    const qsizetype near = std::max(text_.cursor() - SurroundingReach, qsizetype(0));
+    const auto fromNear = [&](qsizetype position) {
+        return int(std::clamp(position - near, qsizetype(0), SurroundingReach * 2));
+    };
+    auto *self = const_cast<TextBox *>(this);
+    switch (query) {
+    case Qt::ImEnabled:
+        return isEnabled() && !readOnly_;
+    case Qt::ImReadOnly:
+        return readOnly_;
+    case Qt::ImCursorRectangle: {
+        const int at = int(text_.cursor());
+        const QRect character = self->characterRect(at);
+        const QRect line = self->place().line;
+        return character.isValid() ? QRect(character.left(), line.top(), 1, line.height())
+                                   : QRect(line.left(), line.top(), 1, line.height());
+    }
+    case Qt::ImAnchorRectangle: {
+        const QRect character = self->characterRect(int(text_.anchor()));
+        return character.isValid() ? QRect(character.topLeft(), QSize(1, character.height())) : QRect();
+    }
+    case Qt::ImFont:
+        return font();
+    case Qt::ImSurroundingText:
+        return text.mid(near, SurroundingReach * 2);
+    case Qt::ImCursorPosition:
+        return fromNear(text_.cursor());
+    case Qt::ImAnchorPosition:
+        return fromNear(text_.anchor());
+    case Qt::ImCurrentSelection:
+        return text_.selectedText();
+    case Qt::ImTextBeforeCursor:
+        return text.mid(near, text_.cursor() - near);
+    case Qt::ImTextAfterCursor:
+        return text.mid(text_.cursor(), SurroundingReach);
+    case Qt::ImMaximumTextLength:
+        return QVariant(); // no limit
+    case Qt::ImHints:
+        return int(inputMethodHints());
+    default:
+        return QWidget::inputMethodQuery(query);
+    }
+}
