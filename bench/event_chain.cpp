@@ -22,8 +22,8 @@ int main(int argc, char *argv[])
     Form1 form;
     form.show();
     QApplication::processEvents();
-    QLineEdit *single = form1::text1(form, 4);
-    QLineEdit *result = form1::text1(form, 3);
+    TextBox *single = form1::text1(form, 4);
+    TextBox *result = form1::text1(form, 3);
     single->setFocus();
 
     std::vector<double> calculation;

@@ -10,6 +10,7 @@ trap 'rm -f "$rows"' EXIT
 "$build/bench_startup" >>"$rows"
 "$build/bench_event_chain" >>"$rows"
 "$build/bench_about_window" >>"$rows"
+"$build/bench_long_text" >>"$rows"
 
 awk -F '\t' '
     BEGIN { printf "| %-52s | %12s | %-8s |\n|%s|%s|%s|\n", "Figure", "Measured", "Goal", "---", "---:", "---" }

@@ -14,7 +14,7 @@ class QButtonGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
+class TextBox;
 class QPushButton;
 class QRadioButton;
 
@@ -71,7 +71,7 @@ private:
     void Option2_Click(std::int16_t index);
     void Option3_Click(std::int16_t index);
 
-    std::array<QLineEdit *, 5> Text1{};
+    std::array<TextBox *, 5> Text1{};
     std::array<QLabel *, 6> Label1{};
     std::array<QRadioButton *, 3> Option1{};
     std::array<QRadioButton *, 2> Option2{};

@@ -3,9 +3,9 @@
 
 #include "core/curve_speed.h"
 #include "forms/accessibility.h"
+#include "forms/text_box.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 
 void Form1::Command1_Click()

@@ -4,6 +4,7 @@
 #include "core/identity.h"
 #include "forms/accessibility.h"
 #include "forms/form_builder.h"
+#include "forms/text_box.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -11,11 +12,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <limits>
 
 namespace {
 
@@ -68,9 +67,8 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
         break;
     }
     case Kind::TextBox: {
-        auto *box = new QLineEdit(container);
+        auto *box = new TextBox(container);
         box->setAlignment(Qt::AlignCenter);
-        box->setMaxLength(std::numeric_limits<int>::max()); // no length limit: a paste stays whole
         // The old system face where it is installed; elsewhere the boxes keep
         // the window's face. Asking for a missing face would cost start-up a
         // font fallback search of its own.

@@ -2,12 +2,12 @@
 #include "main_window/Form1.h"
 
 #include "core/twips.h"
+#include "forms/text_box.h"
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
@@ -24,7 +24,7 @@ void Form1::connectHandlers()
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(MenuAbout, &QAction::triggered, this, &Form1::MenuAbout_Click);
     for (std::int16_t index = 0; index < std::int16_t(Text1.size()); ++index) {
-        connect(Text1[index], &QLineEdit::textChanged, this, [this, index] { Text1_Change(index); });
+        connect(Text1[index], &TextBox::textChanged, this, [this, index] { Text1_Change(index); });
         Text1[index]->installEventFilter(this); // focus and key presses
     }
     // A handler runs whenever a button of its array becomes selected, by the

@@ -2,9 +2,10 @@
 // selected on focus, Enter walking the boxes and calculating.
 #include "main_window/Form1.h"
 
+#include "forms/text_box.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
 
@@ -63,7 +64,7 @@ void Form1::Text1_Change(std::int16_t index)
 
 void Form1::Text1_GotFocus(std::int16_t index)
 {
-    QLineEdit *box = Text1[index];
+    TextBox *box = Text1[index];
     box->setSelection(0, int(box->text().size()));
 }
 

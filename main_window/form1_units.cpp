@@ -4,10 +4,10 @@
 
 #include "core/curve_speed.h"
 #include "forms/accessibility.h"
+#include "forms/text_box.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QRadioButton>
 
 QString Form1::unitCode() const

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "forms/text_box.h"
+
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -21,9 +22,9 @@ Control *control(const QWidget &form, const QString &name)
     return found;
 }
 
-inline QLineEdit *text1(const QWidget &form, int index)
+inline TextBox *text1(const QWidget &form, int index)
 {
-    return control<QLineEdit>(form, QStringLiteral("Text1(%1)").arg(index));
+    return control<TextBox>(form, QStringLiteral("Text1(%1)").arg(index));
 }
 
 inline QLabel *label1(const QWidget &form, int index)
