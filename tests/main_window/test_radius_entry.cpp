@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QTimer>
 #include <QWindow>
 
@@ -22,6 +23,8 @@ private slots:
     void resultChangesEmptyNothing();
     void anyCharacterCanBeTyped_data();
     void anyCharacterCanBeTyped();
+    void editingKeys_data();
+    void editingKeys();
     void focusSelectsTheWholeText_data();
     void focusSelectsTheWholeText();
     void enterWalksThreeRadiiAndCalculates();
@@ -116,6 +119,63 @@ void RadiusEntryTest::anyCharacterCanBeTyped()
     QVERIFY(text1(form, 4)->text() == text);
     press(Qt::Key_Return);
     QCOMPARE(text1(form, 3)->text(), result);
+}
+
+// The editing keys, the clipboard and input methods in a box, also one that
+// holds ten million characters.
+void RadiusEntryTest::editingKeys_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QStringList>("keys"); // key sequences; "commit:" and "preedit:" come from an input method
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("Ctrl+Z takes back the typing") << "" << QStringList{"1", "2", "Ctrl+Z"} << "" << "";
+    QTest::newRow("Ctrl+Shift+Z brings it back") << "" << QStringList{"1", "2", "Ctrl+Z", "Ctrl+Shift+Z"} << "12" << "";
+    QTest::newRow("Ctrl+Z takes back the paste") << "630" << QStringList{"Ctrl+Z"} << "" << "";
+    QTest::newRow("Shift+Home selects to the start") << "123" << QStringList{"Left", "Shift+Home"} << "123" << "12";
+    QTest::newRow("Ctrl+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Backspace"} << "12 " << "";
+    QTest::newRow("Ctrl+Left, then Delete") << "12 345" << QStringList{"Ctrl+Left", "Delete"} << "12 45" << "";
+    QTest::newRow("Ctrl+A, then typing") << "123" << QStringList{"Ctrl+A", "7"} << "7" << "";
+    QTest::newRow("Left ends a selection at its start") << "123" << QStringList{"Ctrl+A", "Left", "9"} << "9123" << "";
+    QTest::newRow("cut, then paste elsewhere")
+        << "12345" << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X", "Home", "Ctrl+V"} << "45123" << "";
+    QTest::newRow("copy, then paste") << "12" << QStringList{"Ctrl+A", "Ctrl+C", "End", "Ctrl+V"} << "1212" << "";
+    QTest::newRow("an input method's text") << "12" << QStringList{"preedit:3", "commit:3"} << "123" << "";
+    QTest::newRow("an input method replaces the selection") << "12" << QStringList{"Ctrl+A", "commit:5"} << "5" << "";
+
+    const QString long10MB = QString(10'000'000 - 4, u'0') + "1000";
+    QTest::newRow("10 MB: End, Backspace") << long10MB << QStringList{"End", "Backspace"} << long10MB.chopped(1) << "";
+    QTest::newRow("10 MB: Home, Delete, Ctrl+Z")
+        << long10MB << QStringList{"Home", "Delete", "Ctrl+Z"} << long10MB << "";
+    QTest::newRow("10 MB: Ctrl+Z takes back the paste") << long10MB << QStringList{"Ctrl+Z"} << "" << "";
+    QTest::newRow("10 MB: Shift+Home selects it all") << long10MB << QStringList{"Shift+Home"} << long10MB << long10MB;
+}
+
+void RadiusEntryTest::editingKeys()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, text);
+    QFETCH(QString, selected);
+    Form1 &form = *form_;
+    TextBox *box = text1(form, 4);
+    box->setFocus();
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(box, QKeySequence::Paste);
+    for (const QString &key : keys) {
+        if (key.startsWith(u"commit:") || key.startsWith(u"preedit:")) {
+            const QString composed = key.section(u':', 1);
+            QInputMethodEvent input(key.startsWith(u"preedit:") ? composed : QString(), {});
+            if (key.startsWith(u"commit:"))
+                input.setCommitString(composed);
+            QApplication::sendEvent(box, &input);
+        } else {
+            QTest::keySequence(box, QKeySequence::fromString(key));
+        }
+    }
+    QVERIFY(box->text() == text); // QCOMPARE would print megabytes
+    QVERIFY(box->selectedText() == selected);
 }
 
 // The whole text is selected when the box receives the focus from the Tab key
