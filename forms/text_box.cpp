@@ -421,6 +421,25 @@ QRect TextBox::characterRect(int position)
         .toAlignedRect();
 }
 
+// The cursor's rectangle at a position, with room around it as a line edit
+// gives; empty where the position is not laid out.
+QRect TextBox::positionRect(qsizetype position)
+{
+    const Placement placement = place();
+    if (position < shownStart_ || position > shownEnd_)
+        return {};
+    const QTextLine line = layout_.lineAt(0);
+    const qsizetype shown = position == text_.cursor() ? shownCursor() : position - shownStart_;
+    const int x = int(std::lround(line.cursorToX(int(shown))));
+    const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
+    return QRect(x - 5, 0, width + 9, int(line.height()) + 1).translated(placement.origin);
+}
+
+QRect TextBox::cursorRect()
+{
+    return positionRect(text_.cursor());
+}
+
 int TextBox::positionAt(QPoint point)
 {
     const Placement placement = place();

@@ -55,6 +55,8 @@ public:
     // The box of the character at `position`, in the box's coordinates;
     // empty where that character is not laid out (far outside the view).
     QRect characterRect(int position);
+    // Where the cursor is drawn, with some room around it.
+    QRect cursorRect();
     // The cursor position nearest to `point`, in the box's coordinates.
     int positionAt(QPoint point);
 
@@ -115,6 +117,7 @@ private:
     void ensureLayout();
     Placement place();
     qsizetype shownCursor() const;
+    QRect positionRect(qsizetype position);
     void restartBlinking();
 
     LineText text_;

@@ -318,17 +318,10 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
         return isEnabled() && !readOnly_;
     case Qt::ImReadOnly:
         return readOnly_;
-    case Qt::ImCursorRectangle: {
-        const int at = int(text_.cursor());
-        const QRect character = self->characterRect(at);
-        const QRect line = self->place().line;
-        return character.isValid() ? QRect(character.left(), line.top(), 1, line.height())
-                                   : QRect(line.left(), line.top(), 1, line.height());
-    }
-    case Qt::ImAnchorRectangle: {
-        const QRect character = self->characterRect(int(text_.anchor()));
-        return character.isValid() ? QRect(character.topLeft(), QSize(1, character.height())) : QRect();
-    }
+    case Qt::ImCursorRectangle:
+        return self->cursorRect();
+    case Qt::ImAnchorRectangle:
+        return self->positionRect(text_.anchor());
     case Qt::ImFont:
         return font();
     case Qt::ImSurroundingText:
