@@ -20,7 +20,7 @@ status=0
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 printf '%-20s %12s %9s %6s %8s %7s  %s\n' target executions exec/s cov features corpus result
-for target in fuzz_number_rules fuzz_settings_file fuzz_html_title fuzz_version_check; do
+for target in fuzz_number_rules fuzz_settings_file fuzz_html_title fuzz_version_check fuzz_line_text; do
     mkdir -p "$build/found/$target" "$build/artifacts"
     result=ok
     "$build/$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=1024 -malloc_limit_mb=256 \
