@@ -63,18 +63,18 @@ std::vector<LineText::Change> LineText::removeSelection()
 std::vector<LineText::Change> LineText::backspace()
 {
     if (hasSelection())
-        return replace(selectionStart(), selectionEnd(), QString(), Kind::Deleting);
+        return replace(selectionStart(), selectionEnd(), QString(), Kind::Backspacing);
     qsizetype start = cursor_ - 1;
     if (start > 0 && text_.at(start).isLowSurrogate() && text_.at(start - 1).isHighSurrogate())
         --start;
-    return replace(std::max(start, qsizetype(0)), cursor_, QString(), Kind::Deleting);
+    return replace(std::max(start, qsizetype(0)), cursor_, QString(), Kind::Backspacing);
 }
 
 std::vector<LineText::Change> LineText::deleteForward()
 {
     if (hasSelection())
-        return replace(selectionStart(), selectionEnd(), QString(), Kind::Deleting);
-    return replace(cursor_, nextCharacter(cursor_), QString(), Kind::Deleting);
+        return replace(selectionStart(), selectionEnd(), QString(), Kind::DeletingForward);
+    return replace(cursor_, nextCharacter(cursor_), QString(), Kind::DeletingForward);
 }
 
 std::vector<LineText::Change> LineText::deleteWordBackward()
@@ -102,7 +102,8 @@ std::vector<LineText::Change> LineText::replace(qsizetype start, qsizetype end, 
         && last->change.position + last->change.inserted.size() == start) {
         last->change.inserted += inserted;
         last->cursorAfter = cursorAfter;
-    } else if (last && last->kind == kind && kind == Kind::Deleting && last->change.inserted.isEmpty()
+    } else if (last && last->kind == kind && (kind == Kind::Backspacing || kind == Kind::DeletingForward)
+               && last->change.inserted.isEmpty()
                && (end == last->change.position || start == last->change.position)) {
         if (end == last->change.position) {
             last->change.removed.prepend(change.removed);

@@ -65,7 +65,9 @@ public:
     std::pair<qsizetype, qsizetype> wordAt(qsizetype position) const;
 
 private:
-    enum class Kind { Typing, Deleting, Other };
+    // Backspacing and deleting forward are apart, as in a line edit: a
+    // Delete after Backspaces is its own step of undo.
+    enum class Kind { Typing, Backspacing, DeletingForward, Other };
     struct Step
     {
         Change change;
