@@ -199,12 +199,13 @@ void TextBox::cut()
     edited(text_.removeSelection());
 }
 
+// An empty clipboard pasted over a selection removes it, as in a line edit.
 void TextBox::paste()
 {
     if (readOnly_)
         return;
     const QString pasted = QGuiApplication::clipboard()->text();
-    if (!pasted.isEmpty())
+    if (!pasted.isEmpty() || text_.hasSelection())
         edited(text_.insert(pasted));
 }
 

@@ -7,7 +7,6 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QStyleHints>
 
 namespace {
@@ -250,8 +249,7 @@ QMenu *TextBox::createStandardContextMenu()
     }
     add(tr("&Copy"), QKeySequence::Copy, selected, &TextBox::copy);
     if (!readOnly_) {
-        const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
-        add(tr("&Paste"), QKeySequence::Paste, clipboard && clipboard->hasText(), &TextBox::paste);
+        add(tr("&Paste"), QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(), &TextBox::paste);
         QAction *remove = menu->addAction(tr("Delete"), this, [this] { edited(text_.removeSelection()); });
         remove->setEnabled(selected);
     }
