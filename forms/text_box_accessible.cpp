@@ -3,6 +3,7 @@
 #include "forms/text_box.h"
 
 #include <QAccessibleWidget>
+#include <QTextBoundaryFinder>
 
 namespace {
 
@@ -146,6 +147,21 @@ public:
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
+        // At the very end of a text that ends a word or a sentence, Qt's own
+        // search for the word or sentence there never returns; there is
+        // none, as there is no character.
+        const QString text = box()->text();
+        if ((offset == text.size() || offset == -1)
+            && (type == QAccessible::WordBoundary || type == QAccessible::SentenceBoundary)) {
+            QTextBoundaryFinder finder(type == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                                         : QTextBoundaryFinder::Sentence,
+                                       text.right(BoundaryReach));
+            finder.toEnd();
+            if (finder.boundaryReasons() & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem)) {
+                *start = *end = -1;
+                return {};
+            }
+        }
         return inStretch(offset, type, start, end, &QAccessibleTextInterface::textAtOffset);
     }
 
@@ -160,6 +176,8 @@ private:
     QString inStretch(int offset, QAccessible::TextBoundaryType type, int *start, int *end, Boundary boundary) const
     {
         const QString text = box()->text();
+        if (offset == -1) // the end of the text, by convention
+            offset = int(text.size());
         if (type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary
             || type == QAccessible::NoBoundary || text.size() <= 2 * BoundaryReach)
             return (Stretch(text).*boundary)(offset, type, start, end);
