@@ -326,6 +326,8 @@ QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
         return text.mid(near, SurroundingReach * 2);
     case Qt::ImCursorPosition:
         return fromNear(text_.cursor());
+    case Qt::ImAbsolutePosition: // in the whole text
+        return int(text_.cursor());
     case Qt::ImAnchorPosition:
         return fromNear(text_.anchor());
     case Qt::ImCurrentSelection:
