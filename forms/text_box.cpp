@@ -354,10 +354,10 @@ TextBox::Placement TextBox::place()
 
     const int width = placement.line.width();
     const int cursorX = int(std::lround(line.cursorToX(int(shownCursor()))));
-    // Room for glyphs that reach out of their advance on either side.
-    const int leftBearing = std::max(0, -metrics.minLeftBearing());
-    const int rightBearing = std::max(0, -metrics.minRightBearing());
-    const int used = int(std::lround(line.naturalTextWidth())) + 1 + leftBearing + rightBearing;
+    // No room is kept for the bearings of the font's most overhanging glyph,
+    // as a line edit keeps none: with some fonts that would indent the text
+    // by a dozen pixels.
+    const int used = int(std::lround(line.naturalTextWidth())) + 1;
     const bool whole = shownStart_ == 0 && shownEnd_ == text_.size();
     if (whole && used <= width) {
         if (alignment & Qt::AlignRight)
@@ -366,7 +366,6 @@ TextBox::Placement TextBox::place()
             scroll_ = (used - width) / 2;
         else
             scroll_ = 0;
-        scroll_ -= leftBearing;
     } else if (cursorX - scroll_ >= width) {
         scroll_ = cursorX - width + 1;
     } else if (cursorX - scroll_ < 0) {
