@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethod>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleHints>
@@ -20,6 +21,8 @@ constexpr qsizetype ShownLength = 2048;
 constexpr qsizetype ShownMargin = 256;
 // Farther than any box is wide.
 constexpr int OffScreen = 1 << 24;
+// How far into the text its direction is looked for.
+constexpr qsizetype DirectionReach = 4096;
 
 // The room a line edit keeps between its frame and its text.
 constexpr int HorizontalMargin = 2;
@@ -259,6 +262,18 @@ qsizetype TextBox::shownCursor() const
     return text_.cursor() - shownStart_ + (preedit_.isEmpty() ? 0 : preeditCursor_);
 }
 
+// The text reads from the right when its first letter does, whatever the
+// window's direction, as in a line edit; an empty text goes the keyboard's
+// way. Only the start of a long text is looked at, so that this costs the
+// same at any length.
+Qt::LayoutDirection TextBox::textDirection() const
+{
+    const QString &text = text_.text();
+    if (text.isEmpty())
+        return QGuiApplication::inputMethod()->inputDirection();
+    return QStringView(text).left(DirectionReach).isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+}
+
 // Lays out the stretch around the cursor. The stretch stays where it is
 // while the cursor keeps away from its ends, so that moving and typing
 // re-lay only that stretch.
@@ -303,7 +318,7 @@ void TextBox::ensureLayout()
     layout_.setText(shown);
     layout_.setFont(font());
     QTextOption option = layout_.textOption();
-    option.setTextDirection(layoutDirection());
+    option.setTextDirection(textDirection());
     option.setFlags(QTextOption::IncludeTrailingSpaces);
     layout_.setTextOption(option);
     QList<QTextLayout::FormatRange> formats;
@@ -344,7 +359,7 @@ TextBox::Placement TextBox::place()
     const QTextLine line = layout_.lineAt(0);
     const int height = shownHeight_;
     const QRect &contents = placement.contents;
-    const Qt::Alignment alignment = QStyle::visualAlignment(layoutDirection(), alignment_);
+    const Qt::Alignment alignment = QStyle::visualAlignment(textDirection(), alignment_);
     int top = contents.y() + (contents.height() - height + 1) / 2;
     if (alignment & Qt::AlignTop)
         top = contents.y() + VerticalMargin;

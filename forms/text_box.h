@@ -118,6 +118,7 @@ private:
     Placement place();
     qsizetype shownCursor() const;
     QRect positionRect(qsizetype position);
+    Qt::LayoutDirection textDirection() const;
     void restartBlinking();
 
     LineText text_;

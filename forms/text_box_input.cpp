@@ -79,7 +79,7 @@ bool TextBox::isTypedText(const QKeyEvent *event)
 bool TextBox::handleStandardKey(QKeyEvent *event)
 {
     const bool editable = !readOnly_;
-    const bool leftToRight = layoutDirection() == Qt::LeftToRight;
+    const bool leftToRight = textDirection() == Qt::LeftToRight;
     const qsizetype cursor = text_.cursor();
     const auto forward = [&](bool select) {
         moveCursor(leftToRight ? text_.nextCharacter(cursor) : text_.previousCharacter(cursor), select);
