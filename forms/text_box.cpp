@@ -60,6 +60,8 @@ void TextBox::setText(const QString &text)
     }
     const QString before = text_.text();
     text_.setText(text);
+    if (!preedit_.isEmpty() && hasFocus())
+        QGuiApplication::inputMethod()->reset(); // what it was composing belonged to the old text
     preedit_.clear();
     invalidateLayout();
     restartBlinking();
@@ -101,6 +103,7 @@ void TextBox::setCursorPosition(int position)
 
 void TextBox::setSelection(int start, int length)
 {
+    commitPreedit();
     const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
     text_.setSelection(std::clamp(qsizetype(start), qsizetype(0), text_.size()), length);
     cursorMoved(cursor, anchor);
@@ -118,9 +121,26 @@ void TextBox::deselect()
 
 void TextBox::moveCursor(qsizetype position, bool select)
 {
+    commitPreedit();
     const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
     text_.moveCursor(position, select);
     cursorMoved(cursor, anchor);
+}
+
+// Moving the cursor ends what an input method is composing, as in a line
+// edit: the input method commits it where it is, and what it leaves
+// uncommitted is dropped rather than carried along to the new place.
+void TextBox::commitPreedit()
+{
+    if (preedit_.isEmpty())
+        return;
+    QGuiApplication::inputMethod()->commit();
+    if (preedit_.isEmpty())
+        return;
+    preedit_.clear();
+    preeditFormats_.clear();
+    invalidateLayout();
+    update();
 }
 
 void TextBox::cursorMoved(qsizetype cursorBefore, qsizetype anchorBefore)

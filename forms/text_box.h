@@ -105,6 +105,7 @@ private:
     void cursorMoved(qsizetype cursorBefore, qsizetype anchorBefore);
     void moveCursor(qsizetype position, bool select);
     void copySelectionForMiddleClick() const;
+    void commitPreedit();
 
     // Keys: the standard editing keys first, then typed text.
     bool handleStandardKey(QKeyEvent *event);
