@@ -185,9 +185,11 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     }
 }
 
+// Any button but the right one places the cursor, as in a line edit: the
+// middle one where its paste will go.
 void TextBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() != Qt::LeftButton)
+    if (event->button() == Qt::RightButton)
         return;
     const int position = positionAt(event->position().toPoint());
     if (tripleClick_.isActive()
