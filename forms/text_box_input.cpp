@@ -280,9 +280,13 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     const qsizetype near = std::max(cursor - SurroundingReach, qsizetype(0));
     const QString &commit = event->commitString();
     const bool gettingInput = !commit.isEmpty() || event->preeditString() != preedit_ || event->replacementLength() > 0;
-    if (event->replacementStart() != 0 || event->replacementLength() > 0)
-        text_.setSelection(std::clamp(cursor + event->replacementStart(), qsizetype(0), text_.size()),
-                           event->replacementLength());
+    // The cursor goes to the start of what is replaced, where undo puts it
+    // back, as in a line edit.
+    if (event->replacementStart() != 0 || event->replacementLength() > 0) {
+        const qsizetype from = std::clamp(cursor + event->replacementStart(), qsizetype(0), text_.size());
+        text_.moveCursor(std::min(from + event->replacementLength(), text_.size()), false);
+        text_.moveCursor(from, true);
+    }
     // What is composed or committed takes the selection's place.
     const std::vector<LineText::Change> changes = gettingInput ? text_.type(commit) : std::vector<LineText::Change>{};
     for (const QInputMethodEvent::Attribute &attribute : event->attributes()) {
