@@ -2,6 +2,9 @@
 
 #include <QTextBoundaryFinder>
 
+#include <array>
+#include <string_view>
+
 namespace {
 
 // Grapheme boundaries are looked for in a stretch this long around the
@@ -186,10 +189,19 @@ bool LineText::isSpace(qsizetype position) const
     return text_.at(position).isSpace();
 }
 
-// Punctuation that ends a word and makes a word of its own.
+// Punctuation that ends a word and makes a word of its own. Looked up in a
+// table, as word moves test every character of words that may be megabytes
+// long.
 bool LineText::isSeparator(qsizetype position) const
 {
-    return QStringView(u".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\").contains(text_.at(position));
+    static constexpr auto separators = [] {
+        std::array<bool, 128> table{};
+        for (const char separator : std::string_view(".,?!@#$:;-<>[](){}=/+%&^*'\"`~|\\"))
+            table[std::size_t(separator)] = true;
+        return table;
+    }();
+    const char16_t code = text_.at(position).unicode();
+    return code < separators.size() && separators[code];
 }
 
 // A word move skips one word, or one run of punctuation, and the spaces
