@@ -88,6 +88,8 @@ void LineTextTest::editing_data()
         << "" << QStringList{"type:1", "type:2", "type:3", "undo"} << "" << 0 << 0;
     QTest::newRow("a move ends the run")
         << "" << QStringList{"type:1", "type:2", "move:1", "type:3", "undo"} << "12" << 1 << 1;
+    QTest::newRow("Delete after Backspace is a step of its own")
+        << "abcd" << QStringList{"move:2", "backspace", "delete", "undo"} << "acd" << 1 << 1;
     QTest::newRow("a run of Backspace is one step")
         << "1234" << QStringList{"backspace", "backspace", "undo"} << "1234" << 4 << 4;
     QTest::newRow("undo brings the selection back")

@@ -3,6 +3,7 @@
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -25,6 +26,8 @@ private slots:
     void anyCharacterCanBeTyped();
     void editingKeys_data();
     void editingKeys();
+    void screenReaderReadsTheText_data();
+    void screenReaderReadsTheText();
     void focusSelectsTheWholeText_data();
     void focusSelectsTheWholeText();
     void enterWalksThreeRadiiAndCalculates();
@@ -126,7 +129,9 @@ void RadiusEntryTest::anyCharacterCanBeTyped()
 void RadiusEntryTest::editingKeys_data()
 {
     QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QStringList>("keys"); // key sequences; "commit:" and "preedit:" come from an input method
+    // Key sequences; "commit:" and "preedit:" come from an input method,
+    // "clipboard:" puts a text on the clipboard.
+    QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selected");
 
@@ -141,6 +146,11 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("cut, then paste elsewhere")
         << "12345" << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X", "Home", "Ctrl+V"} << "45123" << "";
     QTest::newRow("copy, then paste") << "12" << QStringList{"Ctrl+A", "Ctrl+C", "End", "Ctrl+V"} << "1212" << "";
+    QTest::newRow("an empty clipboard pasted over a selection")
+        << "12345" << QStringList{"Home", "Shift+Right", "Shift+Right", "clipboard:", "Ctrl+V"} << "345" << "";
+    QTest::newRow("right-to-left text: Left moves on")
+        << QStringLiteral("\u0645\u0631 12") << QStringList{"Home", "Shift+Left"} << QStringLiteral("\u0645\u0631 12")
+        << QStringLiteral("\u0645");
     QTest::newRow("an input method's text") << "12" << QStringList{"preedit:3", "commit:3"} << "123" << "";
     QTest::newRow("an input method replaces the selection") << "12" << QStringList{"Ctrl+A", "commit:5"} << "5" << "";
 
@@ -164,7 +174,9 @@ void RadiusEntryTest::editingKeys()
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keySequence(box, QKeySequence::Paste);
     for (const QString &key : keys) {
-        if (key.startsWith(u"commit:") || key.startsWith(u"preedit:")) {
+        if (key.startsWith(u"clipboard:")) {
+            QGuiApplication::clipboard()->setText(key.section(u':', 1));
+        } else if (key.startsWith(u"commit:") || key.startsWith(u"preedit:")) {
             const QString composed = key.section(u':', 1);
             QInputMethodEvent input(key.startsWith(u"preedit:") ? composed : QString(), {});
             if (key.startsWith(u"commit:"))
@@ -176,6 +188,42 @@ void RadiusEntryTest::editingKeys()
     }
     QVERIFY(box->text() == text); // QCOMPARE would print megabytes
     QVERIFY(box->selectedText() == selected);
+}
+
+// What a screen reader reads from a box at an offset: the character, word or
+// sentence there, quickly in a text of any length.
+void RadiusEntryTest::screenReaderReadsTheText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("boundary");
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<int>("start"); // -1: nothing there
+
+    QTest::newRow("the word at an offset") << "12 345" << 4 << int(QAccessible::WordBoundary) << "345" << 3;
+    QTest::newRow("no word after the last") << "12 345" << 6 << int(QAccessible::WordBoundary) << "" << -1;
+    QTest::newRow("no sentence after the last") << "1. 2." << 5 << int(QAccessible::SentenceBoundary) << "" << -1;
+    const QString long10MB = QString(5'000'000, u'0') + "12 34" + QString(5'000'000, u'0');
+    QTest::newRow("10 MB: a character") << long10MB << 5'000'001 << int(QAccessible::CharBoundary) << "2" << 5'000'001;
+    QTest::newRow("10 MB: a word") << long10MB << 5'000'002 << int(QAccessible::WordBoundary)
+                                   << QStringLiteral(" ") << 5'000'002;
+}
+
+void RadiusEntryTest::screenReaderReadsTheText()
+{
+    QFETCH(QString, text);
+    QFETCH(int, offset);
+    QFETCH(int, boundary);
+    QFETCH(QString, read);
+    QFETCH(int, start);
+    TextBox *box = text1(*form_, 4);
+    box->setText(text);
+    QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(box)->textInterface();
+    QVERIFY(reader);
+    QCOMPARE(reader->characterCount(), text.size());
+    int from = 0, to = 0;
+    QCOMPARE(reader->textAtOffset(offset, QAccessible::TextBoundaryType(boundary), &from, &to), read);
+    QCOMPARE(from, start);
 }
 
 // The whole text is selected when the box receives the focus from the Tab key
