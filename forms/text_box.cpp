@@ -184,6 +184,10 @@ void TextBox::edited(const std::vector<LineText::Change> &changes)
                 QAccessible::updateAccessibility(&replaced);
             }
         }
+        // Screen readers follow the caret by its own event, also when an
+        // edit moved it.
+        QAccessibleTextCursorEvent moved(this, int(text_.cursor()));
+        QAccessible::updateAccessibility(&moved);
     }
     emit textChanged(text_.text());
 }
