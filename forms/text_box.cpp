@@ -46,6 +46,7 @@ TextBox::TextBox(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     setAttribute(Qt::WA_KeyCompression, false);
+    setAcceptDrops(true);
     setCursor(Qt::IBeamCursor);
     setBackgroundRole(QPalette::Base);
     setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));

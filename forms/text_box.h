@@ -12,8 +12,8 @@ class QMenu;
 class QStyleOptionFrame;
 
 // A one-line text box that stays quick whatever it holds. It edits like a
-// line edit (keys, mouse, clipboard, context menu, input methods, screen
-// readers), but lays out only the stretch of text around the cursor, a few
+// line edit (keys, mouse, clipboard, dropped text, context menu, input
+// methods, screen readers), but lays out only the stretch of text around the cursor, a few
 // thousand characters; a line edit lays out and shapes its whole text on
 // every change and repaint, which takes seconds for a paste of megabytes.
 class TextBox : public QWidget
@@ -86,6 +86,10 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void changeEvent(QEvent *event) override;
     void timerEvent(QTimerEvent *event) override;

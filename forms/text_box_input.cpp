@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStyleHints>
@@ -266,6 +268,44 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+// Text dragged from elsewhere goes in where it is dropped; the cursor
+// follows the pointer to show where that is.
+void TextBox::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!readOnly_ && event->mimeData()->hasText())
+        event->acceptProposedAction();
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (readOnly_ || !event->mimeData()->hasText()) {
+        event->ignore();
+        return;
+    }
+    moveCursor(positionAt(event->position().toPoint()), false);
+    cursorOn_ = true;
+    update();
+    event->acceptProposedAction();
+}
+
+void TextBox::dragLeaveEvent(QDragLeaveEvent *)
+{
+    restartBlinking();
+    update();
+}
+
+void TextBox::dropEvent(QDropEvent *event)
+{
+    const QString dropped = event->mimeData()->text();
+    if (readOnly_ || dropped.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    moveCursor(positionAt(event->position().toPoint()), false);
+    event->acceptProposedAction();
+    edited(text_.insert(dropped));
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
+#include <QMimeData>
 #include <QTimer>
 #include <QWindow>
 
@@ -130,7 +131,8 @@ void RadiusEntryTest::editingKeys_data()
 {
     QTest::addColumn<QString>("pasted");
     // Key sequences; "commit:" and "preedit:" come from an input method,
-    // "clipboard:" puts a text on the clipboard.
+    // "clipboard:" puts a text on the clipboard, "drop:" drops one at the
+    // box's right end.
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selected");
@@ -148,6 +150,7 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("copy, then paste") << "12" << QStringList{"Ctrl+A", "Ctrl+C", "End", "Ctrl+V"} << "1212" << "";
     QTest::newRow("an empty clipboard pasted over a selection")
         << "12345" << QStringList{"Home", "Shift+Right", "Shift+Right", "clipboard:", "Ctrl+V"} << "345" << "";
+    QTest::newRow("text dropped at the end") << "12" << QStringList{"Home", "drop:5"} << "125" << "";
     QTest::newRow("right-to-left text: Left moves on")
         << QStringLiteral("\u0645\u0631 12") << QStringList{"Home", "Shift+Left"} << QStringLiteral("\u0645\u0631 12")
         << QStringLiteral("\u0645");
@@ -176,6 +179,14 @@ void RadiusEntryTest::editingKeys()
     for (const QString &key : keys) {
         if (key.startsWith(u"clipboard:")) {
             QGuiApplication::clipboard()->setText(key.section(u':', 1));
+        } else if (key.startsWith(u"drop:")) {
+            QMimeData dragged;
+            dragged.setText(key.section(u':', 1));
+            const QPoint rightEnd(box->width() - 3, box->height() / 2);
+            QDragEnterEvent enter(rightEnd, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+            QDropEvent drop(rightEnd, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(box, &drop);
         } else if (key.startsWith(u"commit:") || key.startsWith(u"preedit:")) {
             const QString composed = key.section(u':', 1);
             QInputMethodEvent input(key.startsWith(u"preedit:") ? composed : QString(), {});
