@@ -1,14 +1,14 @@
-// What the user does to the text box: the keys, the mouse, the context menu
-// and input methods, each as a line edit answers it.
+// What the user does to the text box: the keys, the mouse, dropped text, the
+// context menu and input methods, each as a line edit answers it.
 #include "forms/text_box.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QStyleHints>
 
 namespace {
