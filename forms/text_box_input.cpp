@@ -27,6 +27,13 @@ constexpr QKeySequence::StandardKey EditingKeys[] = {
 // How far around the cursor an input method is told the text.
 constexpr qsizetype SurroundingReach = 1024;
 
+// Where the text an input method is told starts; the positions it gives and
+// is given count from there.
+qsizetype surroundingStart(qsizetype cursor)
+{
+    return std::max(cursor - SurroundingReach, qsizetype(0));
+}
+
 } // namespace
 
 bool TextBox::isEditingShortcut(QKeyEvent *event) const
@@ -317,7 +324,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
     // Positions an input method gives count from the start of the text it
     // was told about.
-    const qsizetype near = std::max(cursor - SurroundingReach, qsizetype(0));
+    const qsizetype near = surroundingStart(cursor);
     const QString &commit = event->commitString();
     const bool gettingInput = !commit.isEmpty() || event->preeditString() != preedit_ || event->replacementLength() > 0;
     // The cursor goes to the start of what is replaced, where undo puts it
@@ -352,7 +359,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
 QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     const QString &text = text_.text();
-    const qsizetype near = std::max(text_.cursor() - SurroundingReach, qsizetype(0));
+    const qsizetype near = surroundingStart(text_.cursor());
     const auto fromNear = [&](qsizetype position) {
         return int(std::clamp(position - near, qsizetype(0), SurroundingReach * 2));
     };
