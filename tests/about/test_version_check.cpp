@@ -126,10 +126,10 @@ void VersionCheckTest::oneEvent_data()
         << connecting << "" << true << "2013.0101.0000" << newerAvailableText("2013.0101.0000") << "" << true << 0;
     QTest::newRow("frame 1, older version")
         << frame(1) << "1" << true << "2012.0831.2342" << olderOnlineText("2012.0831.2342") << "1" << true << 0;
-    QTest::newRow("outcome, failure page, timer running") << current << "1" << true << cannotDisplay << checking << "1"
+    // An outcome stays: no timer would end a progress text brought back.
+    QTest::newRow("outcome, failure page, timer running") << current << "1" << true << cannotDisplay << current << "1"
                                                           << true << 0;
-    // The checking text then stays, without animation.
-    QTest::newRow("outcome, failure page, timer stopped") << unreachable << "10" << false << canceled << checking << "10"
+    QTest::newRow("outcome, failure page, timer stopped") << unreachable << "10" << false << canceled << unreachable << "10"
                                                           << false << 0;
     QTest::newRow("late version page after unreachable") << unreachable << "10" << false << local << current << "10"
                                                          << false << 0;
