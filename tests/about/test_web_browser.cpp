@@ -137,7 +137,15 @@ struct Refusing
         if (chosen == option)
             return CURLE_UNKNOWN_OPTION;
         va_list arguments;
+        // An enumeration before the "...", as in libcurl's own declaration.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wvarargs"
+#endif
         va_start(arguments, chosen);
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
         CURLcode result = CURLE_OK;
         if (chosen < CURLOPTTYPE_OBJECTPOINT)
             result = library->easy_setopt(easy, chosen, va_arg(arguments, long));
