@@ -8,7 +8,6 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -17,13 +16,6 @@
 namespace {
 
 int endingSignalNumber = 0;
-
-// Quitting closes every window first, as the user would, so that the main
-// window saves its settings; a modal About window closes too.
-void closeWindowsAndEnd()
-{
-    QCoreApplication::quit();
-}
 
 #ifdef Q_OS_UNIX
 
@@ -46,7 +38,9 @@ void takeSignals()
         if (endingSignalNumber == 0)
             endingSignalNumber = byte;
     }
-    closeWindowsAndEnd();
+    // Quitting closes every window first, as the user would, so that the main
+    // window saves its settings; a modal About window closes too.
+    QCoreApplication::quit();
 }
 
 void catchEndSignals(QApplication &application)
@@ -82,7 +76,7 @@ void closeWindowsAtOutsideEnds(QApplication &application)
     // The session ends whether or not the program agrees, so the windows are
     // closed (and the settings saved) when the session manager asks for the
     // program's data.
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application, closeWindowsAndEnd);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &application, &QCoreApplication::quit);
 #endif
 }
 
