@@ -6,6 +6,7 @@
 #include "core/identity.h"
 #include "forms/accessibility.h"
 #include "forms/form_builder.h"
+#include "forms/link_label.h"
 #include "forms/readable_colours.h"
 #include "resources/pictures.h"
 
@@ -15,7 +16,7 @@
 
 namespace {
 
-enum class Kind { Timer, Button, Browser, Label, Picture, Line };
+enum class Kind { Timer, Button, Browser, Label, Link, Picture, Line };
 
 enum Look : unsigned {
     Plain = 0,
@@ -83,8 +84,9 @@ QObject *createControl(const ControlRow &row, QWidget *window)
         control = browser;
         break;
     }
-    case Kind::Label: {
-        auto *label = new QLabel(row.content, window);
+    case Kind::Label:
+    case Kind::Link: {
+        auto *label = row.kind == Kind::Link ? new LinkLabel(row.content, window) : new QLabel(row.content, window);
         // Shown literally: some of these texts come from the network.
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -152,7 +154,7 @@ void frmAbout::createControls()
          QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System, Label2[1]},
         {"Label2(0)",       Kind::Label,    120, 3720, 2775,  255,  6,
          QStringLiteral("Written by ") + company, Plain, Colour::System, Label2[0]},
-        {"Label1",          Kind::Label,   1320, 2280, 2895,  255,  5,
+        {"Label1",          Kind::Link,    1320, 2280, 2895,  255,  5,
          QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue, Label1},
         {"Image1",          Kind::Picture,  120,  120,  960,  960, -1, QStringLiteral(":/derailed_locomotive.png"),
          Plain, Colour::System, Image1},
