@@ -288,14 +288,15 @@ qsizetype TextBox::shownCursor() const
 }
 
 // The text reads from the right when its first letter does, whatever the
-// window's direction, as in a line edit; an empty text goes the keyboard's
-// way. Only the start of a long text is looked at, so that this costs the
-// same at any length.
+// window's direction, as in a line edit; an empty text goes the box's way.
+// The input method's direction is not asked: some platforms' input methods
+// crash when asked without a keyboard. Only the start of a long text is
+// looked at, so that this costs the same at any length.
 Qt::LayoutDirection TextBox::textDirection() const
 {
     const QString &text = text_.text();
     if (text.isEmpty())
-        return QGuiApplication::inputMethod()->inputDirection();
+        return layoutDirection();
     return QStringView(text).left(DirectionReach).isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
 }
 
