@@ -90,7 +90,7 @@ void TextBox::setReadOnly(bool readOnly)
     setCursor(readOnly ? Qt::ArrowCursor : Qt::IBeamCursor);
     if (QAccessible::isActive()) {
         QAccessible::State changed;
-        changed.readOnly = changed.editable = true;
+        changed.readOnly = true;
         QAccessibleStateChangeEvent event(this, changed);
         QAccessible::updateAccessibility(&event);
     }
