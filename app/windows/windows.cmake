@@ -1,6 +1,6 @@
-# The program for Windows: its identity in the program file and a GUI
-# program without a console window. Included by app/CMakeLists.txt for
-# Windows builds only.
+# The program for Windows: its identity in the program file, a GUI program
+# without a console window, and what the portable zip and the installer
+# hold. Included by app/CMakeLists.txt for Windows builds only.
 enable_language(RC)
 
 file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE FERROX_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
@@ -12,3 +12,57 @@ target_sources(FerroxSpdCalc PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${PROJECT_NAME}
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${PROJECT_NAME}.rc PROPERTIES
     OBJECT_DEPENDS "${FERROX_ICON_FILE};${FERROX_MANIFEST_FILE}")
 set_target_properties(FerroxSpdCalc PROPERTIES WIN32_EXECUTABLE ON)
+
+# `cmake --install` lays out the portable folder: the program, exactly the
+# DLLs it loads, Qt's plug-ins in the folders Qt looks in, the licences.
+install(TARGETS FerroxSpdCalc RUNTIME DESTINATION .)
+install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets> DESTINATION .)
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+install(FILES windows/qt.conf DESTINATION .)
+# The compiler's own runtime, from where the compiler finds it.
+foreach(runtime IN ITEMS libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
+        OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    if(NOT IS_ABSOLUTE "${runtime_path}")
+        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${runtime} is")
+    endif()
+    file(REAL_PATH "${runtime_path}" runtime_path)
+    install(FILES ${runtime_path} DESTINATION .)
+endforeach()
+
+execute_process(COMMAND dpkg-query --show --showformat=\${Version} libqt6core6
+    OUTPUT_VARIABLE FERROX_QT_DEBIAN_VERSION COMMAND_ERROR_IS_FATAL ANY)
+set(FERROX_CURL_DLL_NAMES "libcurl-4.dll")
+configure_file(windows/THIRD-PARTY-NOTICES.txt.in THIRD-PARTY-NOTICES.txt @ONLY)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt DESTINATION .)
+# The licence texts as Debian ships them with the same software.
+set(licence_texts
+    /usr/share/common-licenses/LGPL-3 /usr/share/common-licenses/GPL-3
+    /usr/share/doc/libqt6core6/copyright /usr/share/doc/gcc-mingw-w64-base/copyright
+    /usr/share/doc/mingw-w64-common/copyright)
+foreach(text IN LISTS licence_texts)
+    if(NOT EXISTS ${text})
+        message(FATAL_ERROR "${text} is missing: .ci/install-packages --windows installs it")
+    endif()
+endforeach()
+install(FILES /usr/share/common-licenses/LGPL-3 DESTINATION licenses RENAME LGPL-3.txt)
+install(FILES /usr/share/common-licenses/GPL-3 DESTINATION licenses RENAME GPL-3.txt)
+install(FILES /usr/share/doc/libqt6core6/copyright DESTINATION licenses RENAME Qt-copyright.txt)
+install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses RENAME GCC-runtime.txt)
+install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licenses RENAME MinGW-w64.txt)
+
+# `cmake --build <folder> --target package` makes the portable zip and the
+# installer in the build folder.
+find_program(FERROX_MAKENSIS makensis REQUIRED)
+set(FERROX_COMPANY_FOLDER Quorvel) # %APPDATA%\Quorvel\FerroxSpdCalc
+configure_file(windows/installer.nsi.in installer.nsi @ONLY)
+add_custom_target(package
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DOUTPUT_DIR=${CMAKE_BINARY_DIR}
+        -DPACKAGE_NAME=${PROJECT_NAME}-${FERROX_VERSION_TEXT}-windows-x64 -DFOLDER_NAME=${PROJECT_NAME}
+        -DMTIME=${FERROX_RELEASE_DATE} -DSTRIP=${CMAKE_STRIP} -DMAKENSIS=${FERROX_MAKENSIS}
+        -DNSIS_SCRIPT=${CMAKE_CURRENT_BINARY_DIR}/installer.nsi -P ${CMAKE_CURRENT_LIST_DIR}/make_packages.cmake
+    DEPENDS FerroxSpdCalc
+    COMMENT "Making the portable zip and the installer"
+    VERBATIM)
