@@ -28,12 +28,20 @@ enable_source_packages() {
     as_root apt-get update >&2
 }
 
-# Unpacks Debian's source package $1 (of version $2 when given) into the
-# current folder and prints the folder it made.
+# Unpacks Debian's source package $1 into the current folder and prints the
+# folder it made: version $2 when given, else the newest one a mirror serves
+# (a mirror may lack a security update's source that its index lists).
 fetch_source() {
     enable_source_packages
-    apt-get source --only-source "$1${2:+=$2}" >&2
-    find . -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1
+    versions=${2:-$(apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -r -V -u)}
+    for version in $versions; do
+        if apt-get source --only-source "$1=$version" >&2; then
+            find . -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1
+            return 0
+        fi
+    done
+    echo "No source of $1 could be fetched" >&2
+    return 1
 }
 
 # Installs whichever of the Debian packages given is missing.

@@ -73,7 +73,7 @@ awk '
 
 # Mend 2: without OpenGL the plugin must not compile its dynamic-GL branch.
 window_source="$source/src/plugins/platforms/windows/qwindowswindow.cpp"
-sed -i 's/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' "$window_source"
+sed -i '/^static inline bool isSoftwareGl()/,/^}/s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' "$window_source"
 grep -q 'QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)' "$window_source"
 
 # Shared release libraries of qtbase's Core, Gui, Widgets, Network and Test,
