@@ -2,12 +2,16 @@
 
 #include "about/curl_library.h"
 #include "about/html_title.h"
+#ifdef Q_OS_WIN
+#include "about/system_proxy.h"
+#endif
 #include "core/version_rules.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -164,8 +168,19 @@ void WebBrowser::Navigate(const QString &address)
     // Every encoding libcurl can decode; the body limit counts decoded bytes.
     curl().easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
     curl().easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(timeLimit_.count()));
-    curl().easy_setopt(easy, CURLOPT_PROXY, proxy().constData());
-    curl().easy_setopt(easy, CURLOPT_NOPROXY, "");
+    QByteArray proxyAddress = proxy();
+    QByteArray noProxy;
+#ifdef Q_OS_WIN
+    // Without a proxy of its own the view goes the way the user's Internet
+    // settings say, as the system's own browser does.
+    if (proxyAddress.isEmpty()) {
+        const SystemProxy system = systemProxyFor(url);
+        proxyAddress = system.proxy;
+        noProxy = system.noProxy;
+    }
+#endif
+    curl().easy_setopt(easy, CURLOPT_PROXY, proxyAddress.constData());
+    curl().easy_setopt(easy, CURLOPT_NOPROXY, noProxy.constData());
     curl().easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl().easy_setopt(easy, CURLOPT_NETRC, long(CURL_NETRC_IGNORED));
     // One connection per load, closed when the load ends.
@@ -240,8 +255,9 @@ void WebBrowser::setTimeLimit(std::chrono::milliseconds limit)
     timeLimit_ = limit;
 }
 
-int WebBrowser::onSocket(void *, int socket, int what, void *view, void *)
+int WebBrowser::onSocket(void *, CurlSocket socket, int what, void *view, void *)
 {
+    static_assert(std::is_same_v<CurlSocket, curl_socket_t>);
     static_cast<WebBrowser *>(view)->watchSocket(socket, what);
     return 0;
 }
@@ -256,7 +272,7 @@ int WebBrowser::onTimer(void *, long milliseconds, void *view)
     return 0;
 }
 
-void WebBrowser::watchSocket(int socket, int what)
+void WebBrowser::watchSocket(CurlSocket socket, int what)
 {
     if (what == CURL_POLL_REMOVE) {
         const auto watched = sockets_.find(socket);
@@ -281,7 +297,7 @@ void WebBrowser::watchSocket(int socket, int what)
     writer->setEnabled(what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
 }
 
-void WebBrowser::drive(int socket, int readiness)
+void WebBrowser::drive(CurlSocket socket, int readiness)
 {
     if (!multi_)
         return;

@@ -66,7 +66,8 @@ public:
 
     // The proxy that every later load of every view goes through, written as
     // libcurl takes it ("http://127.0.0.1:8080"); empty for none, the
-    // default. The environment's proxy variables are never read.
+    // default, or on Windows for the user's Internet settings. The
+    // environment's proxy variables are never read.
     static void setProxy(const QByteArray &address);
 
 signals:
@@ -74,25 +75,32 @@ signals:
 
 private:
     struct Load;
+    // libcurl's curl_socket_t, named without libcurl's header, which would
+    // bring the system's socket headers to everything that includes this.
+#ifdef Q_OS_WIN
+    using CurlSocket = quintptr;
+#else
+    using CurlSocket = int;
+#endif
 
     static QByteArray &proxy();
 
     // libcurl's calls for the sockets and the timer it wants watched.
     // A multi handle for the load about to start; false when libcurl fails.
     bool startCurl();
-    static int onSocket(void *easy, int socket, int what, void *view, void *);
+    static int onSocket(void *easy, CurlSocket socket, int what, void *view, void *);
     static int onTimer(void *multi, long milliseconds, void *view);
-    void watchSocket(int socket, int what);
+    void watchSocket(CurlSocket socket, int what);
     // Lets libcurl work on a socket that is ready (or on its timers) and
     // finishes the load when it is done.
-    void drive(int socket, int readiness);
+    void drive(CurlSocket socket, int readiness);
     void finishLoad(const QString &title);
 
     // The load runs in libcurl's multi interface, driven from this thread's
     // event loop: no thread of its own, nothing to wait for. One per load.
     void *multi_ = nullptr;
     QTimer *curlTimer_ = nullptr;
-    std::map<int, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
+    std::map<CurlSocket, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
     std::unique_ptr<Load> load_;
     QUrl loadingUrl_;
     bool loading_ = false;

@@ -1,0 +1,29 @@
+# Sourced by the scripts that run Windows programs under Wine. use_wine_prefix
+# WINE_DIR sets up the Wine of WINE_DIR: its prefix (made once, by the first of
+# any scripts that start together), the DLL folders on its path, and $wine,
+# the program that starts Windows programs.
+
+use_wine_prefix() {
+    wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+    WINEPREFIX="$1/prefix"
+    # Wine's own messages would only hide the program's.
+    WINEDEBUG=-all
+    WINEPATH=""
+    while IFS= read -r folder; do
+        WINEPATH="${WINEPATH:+$WINEPATH;}Z:$(printf '%s' "$folder" | tr / '\\')"
+    done <"$1/dll-folders"
+    export WINEPREFIX WINEDEBUG WINEPATH
+
+    (
+        flock 9
+        [ -e "$WINEPREFIX/made" ] && exit 0
+        rm -rf "$WINEPREFIX"
+        # Without Wine's .NET and HTML engines, which it would offer to
+        # download. Wine has no Arial, for which the windows are laid out:
+        # Liberation Sans has the same metrics.
+        WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
+        "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w
+        touch "$WINEPREFIX/made"
+    ) 9>"$1/prefix.lock"
+}
