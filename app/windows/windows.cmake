@@ -20,31 +20,31 @@ install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 install(FILES windows/qt.conf DESTINATION .)
-# The compiler's own runtime, from where the compiler finds it.
-foreach(runtime IN ITEMS libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${runtime}
-        OUTPUT_VARIABLE runtime_path OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-    if(NOT IS_ABSOLUTE "${runtime_path}")
-        message(FATAL_ERROR "${CMAKE_CXX_COMPILER} does not know where ${runtime} is")
-    endif()
-    file(REAL_PATH "${runtime_path}" runtime_path)
-    install(FILES ${runtime_path} DESTINATION .)
-endforeach()
+# MinGW's runtime, and libcurl, which the version check loads by name.
+install(FILES ${FERROX_MINGW_RUNTIME_DLLS} ${FERROX_CURL_DLL} DESTINATION .)
 
+# The notices name each library's version and the source it was built from.
 execute_process(COMMAND dpkg-query --show --showformat=\${Version} libqt6core6
     OUTPUT_VARIABLE FERROX_QT_DEBIAN_VERSION COMMAND_ERROR_IS_FATAL ANY)
-set(FERROX_CURL_DLL_NAMES "libcurl-4.dll")
+cmake_path(GET FERROX_CURL_DLL FILENAME FERROX_CURL_DLL_NAME)
+cmake_path(GET FERROX_CURL_DLL PARENT_PATH curl_licences)
+cmake_path(APPEND curl_licences .. share licenses)
+cmake_path(NORMAL_PATH curl_licences)
+file(STRINGS ${curl_licences}/SOURCES curl_sources)
+list(JOIN curl_sources " and " FERROX_CURL_SOURCES)
+set(FERROX_CURL_VERSION ${CURL_VERSION_STRING})
 configure_file(windows/THIRD-PARTY-NOTICES.txt.in THIRD-PARTY-NOTICES.txt @ONLY)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt DESTINATION .)
-# The licence texts as Debian ships them with the same software.
+# The licence texts as Debian ships them with the same software, and those
+# that windows/curl-for-windows.sh keeps with libcurl.
 set(licence_texts
     /usr/share/common-licenses/LGPL-3 /usr/share/common-licenses/GPL-3
     /usr/share/doc/libqt6core6/copyright /usr/share/doc/gcc-mingw-w64-base/copyright
-    /usr/share/doc/mingw-w64-common/copyright)
+    /usr/share/doc/mingw-w64-common/copyright ${curl_licences}/curl.txt ${curl_licences}/zlib.txt)
 foreach(text IN LISTS licence_texts)
     if(NOT EXISTS ${text})
-        message(FATAL_ERROR "${text} is missing: .ci/install-packages --windows installs it")
+        message(FATAL_ERROR "${text} is missing")
     endif()
 endforeach()
 install(FILES /usr/share/common-licenses/LGPL-3 DESTINATION licenses RENAME LGPL-3.txt)
@@ -52,6 +52,7 @@ install(FILES /usr/share/common-licenses/GPL-3 DESTINATION licenses RENAME GPL-3
 install(FILES /usr/share/doc/libqt6core6/copyright DESTINATION licenses RENAME Qt-copyright.txt)
 install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licenses RENAME GCC-runtime.txt)
 install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licenses RENAME MinGW-w64.txt)
+install(FILES ${curl_licences}/curl.txt ${curl_licences}/zlib.txt DESTINATION licenses)
 
 # `cmake --build <folder> --target package` makes the portable zip and the
 # installer in the build folder.

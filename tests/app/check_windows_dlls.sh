@@ -13,10 +13,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # DLLs that every Windows 10 and 11 installation has in System32, as far as
-# Qt, libcurl and the MinGW runtime import them.
+# the program, Qt, libcurl and the MinGW runtime import them.
 system_dlls="advapi32 authz bcrypt comdlg32 crypt32 d3d9 d3d11 dwmapi dwrite dxgi gdi32 imm32 iphlpapi kernel32
 mpr msvcrt netapi32 normaliz ole32 oleaut32 secur32 shcore shell32 shlwapi user32 userenv uxtheme version winmm
-wldap32 ws2_32 wtsapi32"
+winhttp wldap32 ws2_32 wtsapi32"
 
 lower() { tr '[:upper:]' '[:lower:]'; }
 
