@@ -5,7 +5,7 @@
 
 use_wine_prefix() {
     wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-    WINEPREFIX="$1/prefix"
+    WINEPREFIX="$(cd "$1" && pwd)/prefix"
     # Wine's own messages would only hide the program's.
     WINEDEBUG=-all
     WINEPATH=""
@@ -13,6 +13,12 @@ use_wine_prefix() {
         WINEPATH="${WINEPATH:+$WINEPATH;}Z:$(printf '%s' "$folder" | tr / '\\')"
     done <"$1/dll-folders"
     export WINEPREFIX WINEDEBUG WINEPATH
+    # Wine keeps Qt's variables (QT_QPA_PLATFORM, QT_SCALE_FACTOR...) from
+    # Windows programs unless they come prefixed with WINE.
+    for name in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
+        eval "WINE$name=\$$name"
+        export "WINE$name"
+    done
 
     (
         flock 9
