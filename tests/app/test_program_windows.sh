@@ -18,6 +18,9 @@ QT_QPA_PLATFORM=windows
 export QT_QPA_PLATFORM
 . "$(dirname "$0")/../support/wine_prefix.sh"
 use_wine_prefix "$wine_dir"
+# Windows programs of the prefix that ran before, without this X session,
+# hold a Wine session of their own: this program starts a new one.
+timeout 60 "$wineserver" -w
 
 "$wine" "$program" >/dev/null 2>&1 &
 pid=$!
