@@ -131,6 +131,18 @@ private:
                     ++abandoned;
                 socket->deleteLater();
             });
+#ifdef Q_OS_WIN
+            // Wine tells a socket's notifiers of the client's close but not of
+            // its reset, which a read or write of the socket itself finds.
+            auto *watch = new QTimer(socket);
+            connect(watch, &QTimer::timeout, socket, [socket] {
+                if (socket->bytesToWrite() > 0)
+                    socket->waitForBytesWritten(0);
+                else
+                    socket->waitForReadyRead(0);
+            });
+            watch->start(50);
+#endif
         }
     }
 
