@@ -8,12 +8,12 @@
 # the user's; the uninstaller, started as installed apps starts it, removes
 # every file it installed and nothing of the user's. Needs an X session with
 # a window manager (tests/support/with_window_manager.sh).
-# Usage: test_windows_packages.sh BUILD_DIR CMAKE OBJDUMP WINE64 WINESERVER
+# Usage: test_windows_packages.sh BUILD_DIR CMAKE OBJDUMP STRINGS WINE64 WINESERVER
 set -eu
 # Nothing from outside may help the Windows program find its DLLs or Qt's
 # platform plug-in.
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH
-build=$1 cmake=$2 objdump=$3 wine=$4 wineserver=$5
+build=$1 cmake=$2 objdump=$3 strings=$4 wine=$5 wineserver=$6
 here=$(dirname "$0")
 work=$(mktemp -d)
 WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -33,12 +33,12 @@ mkdir "$work/zip"
 portable=$work/zip/FerroxSpdCalc
 program=$portable/FerroxSpdCalc.exe
 "$objdump" -p "$program" | grep -q '^Subsystem.*(Windows GUI)' || fail "the program opens a console window"
-strings -el "$program" >"$work/strings"
+"$strings" -el "$program" >"$work/strings"
 for value in "Ferrox Speed Calculator" "Quorvel Software" 2012.0831.2343 "Calculate Max Speed of a Curve for Ferrox" \
     "This utility is for SIMULATOR USE ONLY" "Copyright (c) 2012 Quorvel Software" FerroxSpdCalc.exe; do
     grep -qxF "$value" "$work/strings" || fail "the version record lacks \"$value\""
 done
-strings "$program" | grep -qF '<dpiAwareness' || fail "the program has no manifest"
+"$strings" "$program" | grep -qF '<dpiAwareness' || fail "the program has no manifest"
 # The version check loads libcurl by name when the About window asks.
 "$here/check_windows_dlls.sh" "$portable" "$objdump" libcurl-4.dll || fail "the zip's DLLs"
 (cd "$portable" && find . -type f | sort) >"$work/portable-files"
@@ -62,9 +62,9 @@ diff -u "$work/expected" "$work/installed-files" || fail "the installed files di
 [ -d "$working" ] || fail "no working folder %APPDATA%\\Quorvel\\FerroxSpdCalc"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 windows_home="C:\\users\\$user\\AppData"
-strings -el "$shortcut" | grep -qF "$windows_home\\Roaming\\Quorvel\\FerroxSpdCalc" ||
+"$strings" -el "$shortcut" | grep -qF "$windows_home\\Roaming\\Quorvel\\FerroxSpdCalc" ||
     fail "the shortcut does not start the program in %APPDATA%\\Quorvel\\FerroxSpdCalc"
-strings -el "$shortcut" | grep -qF "$windows_home\\Local\\Programs\\FerroxSpdCalc\\FerroxSpdCalc.exe" ||
+"$strings" -el "$shortcut" | grep -qF "$windows_home\\Local\\Programs\\FerroxSpdCalc\\FerroxSpdCalc.exe" ||
     fail "the shortcut does not start the installed program"
 
 "$wine" reg query "$key" >"$work/entry" 2>&1 || fail "no entry in installed apps"
