@@ -5,8 +5,9 @@
 # user alone, with a Start-menu shortcut that starts the program in the
 # user's own folder and an entry in installed apps; started from that
 # shortcut, the program finds all it needs in its folder and keeps KDM.cfg in
-# the user's; the uninstaller, started as installed apps starts it, removes
-# every file it installed and nothing of the user's. Needs an X session with
+# the user's; the uninstaller keeps everything while the program runs, and
+# after, started as installed apps starts it, removes every file it
+# installed and nothing of the user's. Needs an X session with
 # a window manager (tests/support/with_window_manager.sh).
 # Usage: test_windows_packages.sh BUILD_DIR CMAKE OBJDUMP STRINGS WINE64 WINESERVER
 set -eu
@@ -88,6 +89,14 @@ for _ in $(seq 120); do
     sleep 0.5
 done
 [ -s "$work/window" ] || fail "the installed program shows no window"
+# While the program runs, the uninstaller keeps everything and says it failed
+# (with _?= it runs in place, so that its exit status is its own).
+quiet=$(value QuietUninstallString)
+uninstaller=${quiet#\"}
+uninstaller=${uninstaller%%\"*}
+! "$wine" "$uninstaller" /S "_?=$installed_windows" || fail "the uninstaller reports success while the program runs"
+(cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "the uninstaller removed files of the running program"
+"$wine" reg query "$key" >/dev/null 2>&1 || fail "the uninstaller removed the entry of the running program"
 xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers alt+F4
 "$wineserver" -w
 [ -s "$working/KDM.cfg" ] || fail "the program started from the shortcut kept no KDM.cfg in the user's folder"
@@ -95,9 +104,6 @@ cp "$working/KDM.cfg" "$work/KDM.cfg"
 
 # Installed apps runs the quiet uninstaller, which copies itself away and
 # returns at once: the Wine server waits for the copy.
-quiet=$(value QuietUninstallString)
-uninstaller=${quiet#\"}
-uninstaller=${uninstaller%%\"*}
 "$wine" "$uninstaller" ${quiet##*\" } || fail "the uninstaller reports failure"
 "$wineserver" -w
 [ ! -e "$installed" ] || { find "$installed"; fail "the uninstaller left the above behind"; }
