@@ -5,9 +5,9 @@
 # user alone, with a Start-menu shortcut that starts the program in the
 # user's own folder and an entry in installed apps; started from that
 # shortcut, the program finds all it needs in its folder and keeps KDM.cfg in
-# the user's; the uninstaller keeps everything while the program runs, and
-# after, started as installed apps starts it, removes every file it
-# installed and nothing of the user's. Needs an X session with
+# the user's; while it runs, the installer and the uninstaller change
+# nothing; after, the uninstaller, started as installed apps starts it,
+# removes every file it installed and nothing of the user's. Needs an X session with
 # a window manager (tests/support/with_window_manager.sh).
 # Usage: test_windows_packages.sh BUILD_DIR CMAKE OBJDUMP STRINGS WINE64 WINESERVER
 set -eu
@@ -89,14 +89,16 @@ for _ in $(seq 120); do
     sleep 0.5
 done
 [ -s "$work/window" ] || fail "the installed program shows no window"
-# While the program runs, the uninstaller keeps everything and says it failed
-# (with _?= it runs in place, so that its exit status is its own).
+# While the program runs, the installer and the uninstaller keep everything
+# and say they failed (with _?= the uninstaller runs in place, so that its
+# exit status is its own).
+! "$wine" "$build/$name-setup.exe" /S || fail "the installer reports success while the program runs"
 quiet=$(value QuietUninstallString)
 uninstaller=${quiet#\"}
 uninstaller=${uninstaller%%\"*}
 ! "$wine" "$uninstaller" /S "_?=$installed_windows" || fail "the uninstaller reports success while the program runs"
-(cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "the uninstaller removed files of the running program"
-"$wine" reg query "$key" >/dev/null 2>&1 || fail "the uninstaller removed the entry of the running program"
+(cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "files of the running program went"
+"$wine" reg query "$key" >/dev/null 2>&1 || fail "the entry in installed apps went while the program runs"
 xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers alt+F4
 "$wineserver" -w
 [ -s "$working/KDM.cfg" ] || fail "the program started from the shortcut kept no KDM.cfg in the user's folder"
