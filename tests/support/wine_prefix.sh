@@ -16,8 +16,15 @@ use_wine_prefix() {
     # Qt's offscreen platform on Windows reads fonts from a folder of files,
     # not from the system: Liberation Sans only, so that Arial, for which the
     # windows are laid out, falls back to the face with its metrics.
-    QT_QPA_FONTDIR="$(cd "$1" && pwd)/fonts"
+    # Unix paths for Windows programs carry the drive that Wine maps to "/":
+    # without it they would lie on whatever drive the working directory is.
+    fonts="$(cd "$1" && pwd)/fonts"
+    QT_QPA_FONTDIR="Z:$fonts"
     export WINEPREFIX WINEDEBUG WINEPATH QT_QPA_FONTDIR
+    if [ -n "${TEST_ARTIFACTS_DIR:-}" ]; then
+        mkdir -p "$TEST_ARTIFACTS_DIR"
+        TEST_ARTIFACTS_DIR="Z:$TEST_ARTIFACTS_DIR"
+    fi
     # Wine keeps Qt's variables (QT_QPA_PLATFORM, QT_SCALE_FACTOR...) from
     # Windows programs unless they come prefixed with WINE.
     for name in $(env | sed -n 's/^\(QT_[A-Za-z0-9_]*\)=.*/\1/p'); do
@@ -28,9 +35,9 @@ use_wine_prefix() {
     (
         flock 9
         [ -e "$WINEPREFIX/made" ] && exit 0
-        rm -rf "$WINEPREFIX" "$QT_QPA_FONTDIR"
-        mkdir -p "$QT_QPA_FONTDIR"
-        ln -s /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf "$QT_QPA_FONTDIR/"
+        rm -rf "$WINEPREFIX" "$fonts"
+        mkdir -p "$fonts"
+        ln -s /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf "$fonts/"
         # Without Wine's .NET and HTML engines, which it would offer to
         # download. Wine has no Arial, for which the windows are laid out:
         # Liberation Sans has the same metrics.
