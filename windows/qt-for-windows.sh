@@ -20,6 +20,7 @@ mkdir -p "$cache_root"
 # Made beside the prefix and renamed into place only when complete, so that
 # an interrupted run leaves no half-made Qt to be taken for a whole one.
 partial=$(mktemp -d "$prefix.partial.XXXXXX")
+trap 'rm -rf "$partial"' EXIT
 # Another run may have finished first: its copy is kept.
 finish() {
     mv -T "$partial" "$prefix" 2>/dev/null || rm -rf "$partial"
