@@ -5,6 +5,7 @@
 #include "forms/accessibility.h"
 #include "forms/form_builder.h"
 #include "forms/text_box.h"
+#include "forms/titled_frame.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -60,7 +61,7 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
     QWidget *control = nullptr;
     switch (row.made.kind) {
     case Kind::Frame:
-        control = new QGroupBox(caption, container);
+        control = new TitledFrame(caption, container);
         // A frame inside a frame would otherwise be announced by the outer
         // frame's title; the inner titles never change.
         if (qobject_cast<QGroupBox *>(container))
