@@ -44,6 +44,11 @@ KindAndMember<decltype(kind)> made(Control *&member)
 // the container's corner and a tab index (-1: none); `create(row, container)`
 // makes the control of the row's kind. Controls that cannot take the focus by
 // Tab stay out of the tab chain.
+// The windows are laid out for Arial's metrics. Where a wider face stands in
+// for Arial, a label or button whose caption would be cut shows it a little
+// smaller instead, now and whenever its caption changes.
+void keepCaptionWhole(QWidget *control);
+
 template <typename Row, std::size_t Count, typename Create>
 void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
 {
@@ -65,6 +70,7 @@ void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
             continue; // a timer: no place on screen
         widget->setGeometry(pixelsFromTwips(row.left), pixelsFromTwips(row.top), pixelsFromTwips(row.width),
                             pixelsFromTwips(row.height));
+        keepCaptionWhole(widget);
         if (row.tabIndex >= 0 && (widget->focusPolicy() & Qt::TabFocus))
             tabChain.emplace_back(row.tabIndex, widget);
     }
