@@ -143,6 +143,7 @@ void frmAbout::createControls()
                    | Qt::WindowCloseButtonHint);
     setFixedSize(pixelsFromTwips(clientWidth), pixelsFromTwips(clientHeight));
     setWindowFace(this);
+    keepNormalState(this);
 
     const QString company = QString::fromLatin1(identity::companyName);
     // In creation order: later controls lie on top of earlier ones.

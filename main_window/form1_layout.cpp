@@ -153,6 +153,7 @@ void Form1::createControls()
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(identity::applicationTitle));
     setWindowFace(this);
+    keepNormalState(this);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));

@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 #include <QStyleFactory>
 #include <QtMath>
 
@@ -30,6 +31,7 @@ private slots:
     void cleanup() { directory_.reset(); }
 
     void windowFrame();
+    void maximiseLeavesTheWindowAsItIs();
     void geometry_data();
     void geometry();
     void captionsAndStates();
@@ -68,6 +70,25 @@ void Form1LayoutTest::windowFrame()
     QVERIFY(!form.windowIcon().isNull());
     QCOMPARE(form.windowIcon().availableSizes(),
              (QList<QSize>{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+}
+
+// What a maximise button does, also where the window system's decorations
+// offer one whatever the window's flags (Qt's own decorations on Wayland):
+// the window keeps its size and the program runs on. CTest also runs this
+// under weston.
+void Form1LayoutTest::maximiseLeavesTheWindowAsItIs()
+{
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QSize size = form.size();
+    form.windowHandle()->setWindowState(Qt::WindowMaximized);
+    text1(form, 0)->setText("1"); // drawn anew
+    // Fixed again once the window is back in its normal state and size.
+    QTRY_COMPARE(form.maximumSize(), size);
+    QVERIFY(!form.isMaximized());
+    QCOMPARE(form.size(), size);
+    QCOMPARE(form.centralWidget()->size(), QSize(321, 201));
 }
 
 void Form1LayoutTest::geometry_data()
