@@ -145,14 +145,21 @@ void Form1::centreOnScreen()
     setTop(float(screen.y() * TwipsPerPixel) + centre.top);
 }
 
+// Where the platform cannot tell where the window is, the position given
+// last (read from the settings file, or the centring) is reported, so that a
+// Wayland session keeps the position the X11 sessions use.
 float Form1::Left() const
 {
-    return frameGeometry().topLeft() == placedPixels_ ? placedTwips_.left : float(frameGeometry().x() * TwipsPerPixel);
+    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+        ? placedTwips_.left
+        : float(frameGeometry().x() * TwipsPerPixel);
 }
 
 float Form1::Top() const
 {
-    return frameGeometry().topLeft() == placedPixels_ ? placedTwips_.top : float(frameGeometry().y() * TwipsPerPixel);
+    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+        ? placedTwips_.top
+        : float(frameGeometry().y() * TwipsPerPixel);
 }
 
 void Form1::setLeft(float twips)

@@ -55,6 +55,8 @@ private slots:
     void eachWorkingDirectoryHasItsOwnFile();
     void restoredWhereAScreenShowsIt_data();
     void restoredWhereAScreenShowsIt();
+    void positionReadIsWrittenBackWhereThePlatformHidesIt_data();
+    void positionReadIsWrittenBackWhereThePlatformHidesIt();
 
 private:
     std::unique_ptr<ScratchDirectory> directory_;
@@ -295,6 +297,29 @@ void Form1SettingsTest::restoredWhereAScreenShowsIt()
     QCOMPARE(again.frameGeometry(), frame);
     QVERIFY(again.close());
     QCOMPARE(files::read(), saved);
+}
+
+// Run under weston: a Wayland client can neither place its window nor learn
+// where it stands, so the position the X11 sessions use is kept.
+void Form1SettingsTest::positionReadIsWrittenBackWhereThePlatformHidesIt_data()
+{
+    QTest::addColumn<QByteArray>("position");
+    QTest::newRow("on a screen") << QByteArray("LeftPosition=1500\r\nTopPosition=900\r\n");
+    QTest::newRow("on a screen that is not there") << QByteArray("LeftPosition=41985\r\nTopPosition=1500\r\n");
+    QTest::newRow("fractions") << QByteArray("LeftPosition=7147.5\r\nTopPosition=-7.5\r\n");
+}
+
+void Form1SettingsTest::positionReadIsWrittenBackWhereThePlatformHidesIt()
+{
+    QFETCH(QByteArray, position);
+    if (!QGuiApplication::platformName().startsWith("wayland"))
+        QSKIP("needs a Wayland session");
+    QVERIFY(files::write(fileWith("Units=MI\r\n" + position)));
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.close());
+    QCOMPARE(files::read(), fileWith("Units=MI\r\n" + position));
 }
 
 QTEST_MAIN(Form1SettingsTest)
