@@ -26,4 +26,8 @@ if ! [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] || ! kill -0 $compositor 2>/dev/
     exit 77
 fi
 
+# In the instrumented build: full stacks, so that leak reports from Mesa's
+# unloaded driver can be told apart (see tests/sanitizers/lsan.supp).
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}fast_unwind_on_malloc=0"
+export ASAN_OPTIONS
 QT_QPA_PLATFORM=wayland "$@"
