@@ -37,6 +37,11 @@ KindAndMember<decltype(kind)> made(Control *&member)
     return {kind, [&member](QObject *control) { member = qobject_cast<Control *>(control); }};
 }
 
+// The windows are laid out for Arial's metrics. Where a wider face stands in
+// for Arial, a label or button whose caption would be cut shows it a little
+// smaller instead, now and whenever its caption changes.
+void keepCaptionWhole(QWidget *control);
+
 // Builds a window's controls from its table, in row order (later rows lie on
 // top of earlier ones). Each row gives a name, what it makes (`made`),
 // optionally its container (a pointer to the member of an earlier row;
@@ -44,11 +49,6 @@ KindAndMember<decltype(kind)> made(Control *&member)
 // the container's corner and a tab index (-1: none); `create(row, container)`
 // makes the control of the row's kind. Controls that cannot take the focus by
 // Tab stay out of the tab chain.
-// The windows are laid out for Arial's metrics. Where a wider face stands in
-// for Arial, a label or button whose caption would be cut shows it a little
-// smaller instead, now and whenever its caption changes.
-void keepCaptionWhole(QWidget *control);
-
 template <typename Row, std::size_t Count, typename Create>
 void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
 {
