@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -43,7 +44,15 @@ struct WebBrowser::Load
     bool bodyFull = false;
     qsizetype answerHeaderBytes = 0;
     qsizetype loadHeaderBytes = 0;
+    // The next header line starts an answer: at first, and after the header
+    // of an interim answer or of a redirect that is followed.
+    bool atAnswerStart = true;
     bool answerHasLocation = false;
+    // The answer's Content-Length values, each once.
+    QList<QByteArray> answerLengths;
+    int answerGzipLayers = 0;
+    bool answerHasOtherCoding = false;
+    qsizetype bytesReceived = 0;
     // The page, once the final answer's status has decided it before the end.
     std::optional<QString> page;
 
@@ -54,31 +63,91 @@ struct WebBrowser::Load
         return status;
     }
 
-    // Called by libcurl once per header line of every answer (redirects
-    // included); returning less than it was given ends the load.
+    bool overBudget() const { return bytesReceived > ReceiveLimit; }
+
+    void startAnswer()
+    {
+        answerHeaderBytes = 0;
+        answerHasLocation = false;
+        answerLengths.clear();
+        answerGzipLayers = 0;
+        answerHasOtherCoding = false;
+    }
+
+    // Notes what the answer's framing and coding headers say.
+    void readHeaderLine(QByteArrayView line)
+    {
+        if (const std::optional<QByteArrayView> lengths = headerValue(line, "content-length")) {
+            for (const QByteArray &length : lengths->toByteArray().split(',')) {
+                bool number = false;
+                const qulonglong value = length.trimmed().toULongLong(&number);
+                const QByteArray normalised = number ? QByteArray::number(value) : length.trimmed();
+                if (!answerLengths.contains(normalised))
+                    answerLengths << normalised;
+            }
+        }
+        if (const std::optional<QByteArrayView> codings = headerValue(line, "content-encoding")) {
+            for (const QByteArray &coding : codings->toByteArray().split(',')) {
+                const QByteArray name = coding.trimmed().toLower();
+                if (name == "gzip" || name == "x-gzip")
+                    ++answerGzipLayers;
+                else if (!name.isEmpty() && name != "identity")
+                    answerHasOtherCoding = true;
+            }
+        }
+    }
+
+    // The value of a header line with this (lower-case) name, untrimmed.
+    static std::optional<QByteArrayView> headerValue(QByteArrayView line, QByteArrayView name)
+    {
+        if (line.size() <= name.size() || line.at(name.size()) != ':'
+            || line.first(name.size()).compare(name, Qt::CaseInsensitive) != 0)
+            return std::nullopt;
+        return line.sliced(name.size() + 1);
+    }
+
+    // Ends the load with the failure page; returned to libcurl, 0 ends it.
+    size_t fail()
+    {
+        page = version_check::CannotDisplayTitle.toString();
+        return 0;
+    }
+
+    // Called by libcurl once per header line of every answer (redirects and
+    // trailers included); returning less than it was given ends the load.
     static size_t onHeaderLine(char *data, size_t size, size_t count, void *self)
     {
         Load &load = *static_cast<Load *>(self);
         const QByteArrayView line(data, qsizetype(size * count));
-        if (line.startsWith("HTTP/")) {
-            load.answerHeaderBytes = 0;
-            load.answerHasLocation = false;
-        }
+        if (load.overBudget())
+            return load.fail();
+        if (load.atAnswerStart && line.startsWith("HTTP/"))
+            load.startAnswer();
+        load.atAnswerStart = false;
         load.answerHeaderBytes += line.size();
         load.loadHeaderBytes += line.size();
         if (load.answerHeaderBytes > HeaderLimit || load.loadHeaderBytes > LoadHeaderLimit)
             return 0;
-        if (line.size() >= 9 && line.first(9).compare("location:", Qt::CaseInsensitive) == 0)
+        if (headerValue(line, "location"))
             load.answerHasLocation = true;
+        load.readHeaderLine(line);
         if (line == "\r\n" || line == "\n") {
-            // The header is complete: a final error status decides the page
-            // now, without waiting for a body that may never end.
             const long status = load.status();
             const bool followed = status / 100 == 3 && load.answerHasLocation;
+            load.atAnswerStart = status < 200 || followed;
+            // Lengths that disagree leave the body's end unknown.
+            if (load.answerLengths.size() > 1)
+                return load.fail();
+            // The header is complete: a final error status decides the page
+            // now, without waiting for a body that may never end.
             if (status >= 200 && !followed && !isSuccess(status)) {
                 load.page = failurePageFor(status);
                 return 0;
             }
+            // A version file needs no more than gzip; libcurl would decode
+            // anything it knows, layer upon layer, inside one call.
+            if (isSuccess(status) && (load.answerHasOtherCoding || load.answerGzipLayers > 1))
+                return load.fail();
         }
         return line.size();
     }
@@ -87,6 +156,8 @@ struct WebBrowser::Load
     static size_t onBody(char *data, size_t size, size_t count, void *self)
     {
         Load &load = *static_cast<Load *>(self);
+        if (load.overBudget())
+            return load.fail();
         const long status = load.status();
         if (!isSuccess(status)) {
             load.page = failurePageFor(status);
@@ -100,11 +171,20 @@ struct WebBrowser::Load
         return 0;
     }
 
+    // Called by libcurl with everything it receives, as it arrives: the
+    // only place that sees the bodies of redirects and chunk framing too.
+    static int onTrace(CURL *, curl_infotype type, char *, size_t size, void *self)
+    {
+        if (type == CURLINFO_HEADER_IN || type == CURLINFO_DATA_IN)
+            static_cast<Load *>(self)->bytesReceived += qsizetype(size);
+        return 0;
+    }
+
     QString pageTitle(CURLcode result) const
     {
         if (page)
             return *page;
-        if (!bodyFull && result != CURLE_OK)
+        if (overBudget() || (!bodyFull && result != CURLE_OK))
             return version_check::CannotDisplayTitle.toString();
         if (!isSuccess(status()))
             return failurePageFor(status());
@@ -116,11 +196,13 @@ struct WebBrowser::Load
 
 // Like any plain widget it takes no keyboard focus: out of sight, it must
 // not take the focus away from CLOSE.
-WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), curlTimer_(new QTimer(this))
+WebBrowser::WebBrowser(QWidget *parent) : QWidget(parent), curlTimer_(new QTimer(this)), deadline_(new QTimer(this))
 {
     curlTimer_->setSingleShot(true);
     curlTimer_->setTimerType(Qt::PreciseTimer);
     connect(curlTimer_, &QTimer::timeout, this, [this] { drive(CURL_SOCKET_TIMEOUT, 0); });
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, [this] { finishLoad(version_check::CannotDisplayTitle.toString()); });
 }
 
 WebBrowser::~WebBrowser()
@@ -134,53 +216,69 @@ void WebBrowser::Navigate(const QString &address)
     if (loading_ && url == loadingUrl_)
         return;
     Stop();
-    loading_ = true;
-    loadingUrl_ = url;
-
-    auto load = std::make_unique<Load>();
-    if (isLoadable(url) && startCurl())
-        load->easy = curl().easy_init();
-    if (!load->easy) {
-        // A host-less address would go to a proxy as it is, so it is refused
-        // here, and reported from the event loop like any other page.
-        const QStringView title = isLoadable(url) ? version_check::CannotDisplayTitle : version_check::NavigationCanceledTitle;
-        QMetaObject::invokeMethod(
-            this,
-            [this, load = loadNumber_, title = title.toString()] {
-                if (load == loadNumber_)
-                    finishLoad(title);
-            },
-            Qt::QueuedConnection);
+    // A host-less address would go to a proxy as it is, so it is refused
+    // here, and reported from the event loop like any other page.
+    if (!isLoadable(url)) {
+        failLater(url, version_check::NavigationCanceledTitle);
         return;
     }
+    if (!startLoad(url)) {
+        Stop(); // never a load without every one of its limits
+        failLater(url, version_check::CannotDisplayTitle);
+        return;
+    }
+    loading_ = true;
+    loadingUrl_ = url;
+    deadline_->start(timeLimit_);
+}
 
-    CURL *easy = load->easy;
-    curl().easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
-    curl().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl().easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl().easy_setopt(easy, CURLOPT_MAXREDIRS, long(RedirectLimit));
-    curl().easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    // Every encoding libcurl can decode; the body limit counts decoded bytes.
-    curl().easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl().easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(timeLimit_.count()));
-    curl().easy_setopt(easy, CURLOPT_PROXY, proxy().constData());
-    curl().easy_setopt(easy, CURLOPT_NOPROXY, "");
-    curl().easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    curl().easy_setopt(easy, CURLOPT_NETRC, long(CURL_NETRC_IGNORED));
-    // One connection per load, closed when the load ends.
-    curl().easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
-    curl().easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
-    // Dropping a load during a name lookup leaves the lookup's thread
-    // behind instead of waiting for it.
-    curl().easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-    curl().easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Load::onHeaderLine);
-    curl().easy_setopt(easy, CURLOPT_HEADERDATA, load.get());
-    curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Load::onBody);
-    curl().easy_setopt(easy, CURLOPT_WRITEDATA, load.get());
-    load_ = std::move(load);
-    // libcurl asks for its timer at once; the work starts in a later turn.
-    curl().multi_add_handle(multi_, easy);
+void WebBrowser::failLater(const QUrl &url, QStringView title)
+{
+    loading_ = true;
+    loadingUrl_ = url;
+    QMetaObject::invokeMethod(
+        this,
+        [this, load = loadNumber_, title = title.toString()] {
+            if (load == loadNumber_)
+                finishLoad(title);
+        },
+        Qt::QueuedConnection);
+}
+
+bool WebBrowser::startLoad(const QUrl &url)
+{
+    if (!curlLibrary())
+        return false;
+    multi_ = curl().multi_init();
+    if (!multi_)
+        return false;
+    load_ = std::make_unique<Load>();
+    CURL *easy = load_->easy = curl().easy_init();
+    if (!easy)
+        return false;
+    const auto multiSet = [this](CURLMoption option, auto value) { return curl().multi_setopt(multi_, option, value) == CURLM_OK; };
+    const auto set = [easy](CURLoption option, auto value) { return curl().easy_setopt(easy, option, value) == CURLE_OK; };
+    const std::optional<QByteArray> &proxyAddress = proxy();
+    return multiSet(CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket) && multiSet(CURLMOPT_SOCKETDATA, this)
+        && multiSet(CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer) && multiSet(CURLMOPT_TIMERDATA, this)
+        && set(CURLOPT_URL, url.toEncoded().constData()) && set(CURLOPT_PROTOCOLS_STR, "http,https")
+        && set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https") && set(CURLOPT_FOLLOWLOCATION, 1L)
+        && set(CURLOPT_MAXREDIRS, long(RedirectLimit)) && set(CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1))
+        // Asked for and accepted: identity and one layer of gzip.
+        && set(CURLOPT_ACCEPT_ENCODING, "gzip")
+        && (!proxyAddress || (set(CURLOPT_PROXY, proxyAddress->constData()) && set(CURLOPT_NOPROXY, "")))
+        && set(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) && set(CURLOPT_NETRC, long(CURL_NETRC_IGNORED))
+        // One connection per load, closed when the load ends.
+        && set(CURLOPT_FRESH_CONNECT, 1L) && set(CURLOPT_FORBID_REUSE, 1L)
+        // Dropping a load during a name lookup leaves the lookup's thread
+        // behind instead of waiting for it.
+        && set(CURLOPT_QUICK_EXIT, 1L) && set(CURLOPT_HEADERFUNCTION, &Load::onHeaderLine)
+        && set(CURLOPT_HEADERDATA, load_.get()) && set(CURLOPT_WRITEFUNCTION, &Load::onBody)
+        && set(CURLOPT_WRITEDATA, load_.get())
+        // The trace is the one count of all bytes received; it writes nothing.
+        && set(CURLOPT_DEBUGFUNCTION, &Load::onTrace) && set(CURLOPT_DEBUGDATA, load_.get()) && set(CURLOPT_VERBOSE, 1L)
+        // libcurl asks for its timer at once; the work starts in a later turn.
+        && curl().multi_add_handle(multi_, easy) == CURLM_OK;
 }
 
 std::optional<QString> WebBrowser::DocumentTitle() const
@@ -202,6 +300,7 @@ void WebBrowser::Stop()
     if (void *multi = std::exchange(multi_, nullptr))
         curl().multi_cleanup(multi);
     curlTimer_->stop();
+    deadline_->stop();
     for (const auto &[socket, notifiers] : std::exchange(sockets_, {})) {
         for (QSocketNotifier *notifier : {notifiers.first, notifiers.second}) {
             notifier->setEnabled(false);
@@ -210,23 +309,9 @@ void WebBrowser::Stop()
     }
 }
 
-bool WebBrowser::startCurl()
+std::optional<QByteArray> &WebBrowser::proxy()
 {
-    if (!curlLibrary())
-        return false;
-    multi_ = curl().multi_init();
-    if (!multi_)
-        return false;
-    curl().multi_setopt(multi_, CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket);
-    curl().multi_setopt(multi_, CURLMOPT_SOCKETDATA, this);
-    curl().multi_setopt(multi_, CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer);
-    curl().multi_setopt(multi_, CURLMOPT_TIMERDATA, this);
-    return true;
-}
-
-QByteArray &WebBrowser::proxy()
-{
-    static QByteArray address;
+    static std::optional<QByteArray> address;
     return address;
 }
 
@@ -287,6 +372,10 @@ void WebBrowser::drive(int socket, int readiness)
         return;
     int running = 0;
     curl().multi_socket_action(multi_, socket, readiness, &running);
+    if (load_ && load_->overBudget()) {
+        finishLoad(version_check::CannotDisplayTitle.toString());
+        return;
+    }
     int waiting = 0;
     while (const CURLMsg *message = curl().multi_info_read(multi_, &waiting)) {
         if (message->msg == CURLMSG_DONE && load_ && message->easy_handle == load_->easy) {

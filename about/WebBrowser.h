@@ -25,12 +25,14 @@ class QTimer;
 //  - "HTTP 404 Not Found": the server has no such document;
 //  - "Internet Explorer cannot display the webpage": anything else (no
 //    connection, unknown host, refused or reset connection, the time limit,
-//    too many redirects, an oversized header, any other HTTP error status).
+//    too many redirects, an oversized header, more bytes than ReceiveLimit,
+//    conflicting lengths, a content coding other than one layer of gzip,
+//    any other HTTP error status, a libcurl that refuses one of the limits).
 //
 // Whatever a server sends, a load holds at most HeaderLimit bytes of each
-// answer's header and BodyLimit bytes of the (decoded) document, and it ends
-// by its time limit at the latest. A finished or dropped load leaves no
-// connection open.
+// answer's header and BodyLimit bytes of the (decoded) document, receives at
+// most ReceiveLimit bytes, and it ends by its time limit at the latest,
+// redirects and all. A finished or dropped load leaves no connection open.
 class WebBrowser : public QWidget, public BrowserView
 {
     Q_OBJECT
@@ -44,6 +46,9 @@ public:
     static constexpr qsizetype HeaderLimit = 16 * 1024;
     static constexpr int RedirectLimit = 5;
     static constexpr qsizetype LoadHeaderLimit = (RedirectLimit + 1) * HeaderLimit;
+    // Everything a load receives: headers, the bodies of redirects, chunk
+    // framing and all, before any decoding.
+    static constexpr qsizetype ReceiveLimit = 1024 * 1024;
     // Long enough for a slow server. Short enough that a request made by the
     // version check's first tick has ended before the check's own ten-second
     // limit, so no failure page can follow the check's outcome.
@@ -61,12 +66,15 @@ public:
     // connection is closed before this returns.
     void Stop();
 
-    // How long a load may take from its start to its end (for later loads).
+    // How long a load may take from its Navigate to its end, all its
+    // redirects together (for later loads).
     void setTimeLimit(std::chrono::milliseconds limit);
 
     // The proxy that every later load of every view goes through, written as
-    // libcurl takes it ("http://127.0.0.1:8080"); empty for none, the
-    // default. The environment's proxy variables are never read.
+    // libcurl takes it ("http://127.0.0.1:8080"); empty for a direct
+    // connection. Until it is set, loads use the desktop's proxy settings as
+    // browsers do: libcurl reads the conventional variables http_proxy,
+    // https_proxy, all_proxy and no_proxy itself (the program reads none).
     static void setProxy(const QByteArray &address);
 
 signals:
@@ -75,11 +83,17 @@ signals:
 private:
     struct Load;
 
-    static QByteArray &proxy();
+    // Set by setProxy; nothing until then.
+    static std::optional<QByteArray> &proxy();
 
+    // Sets up the load of `url` in libcurl with every limit; false when
+    // libcurl is missing or refuses any of it (what it set up is then left
+    // for Stop to clear).
+    bool startLoad(const QUrl &url);
+    // Ends the load of `url` with a failure page in a later turn of the
+    // event loop, unless it is dropped first.
+    void failLater(const QUrl &url, QStringView title);
     // libcurl's calls for the sockets and the timer it wants watched.
-    // A multi handle for the load about to start; false when libcurl fails.
-    bool startCurl();
     static int onSocket(void *easy, int socket, int what, void *view, void *);
     static int onTimer(void *multi, long milliseconds, void *view);
     void watchSocket(int socket, int what);
@@ -92,6 +106,8 @@ private:
     // event loop: no thread of its own, nothing to wait for. One per load.
     void *multi_ = nullptr;
     QTimer *curlTimer_ = nullptr;
+    // The load's own time limit: libcurl's restarts with each redirect.
+    QTimer *deadline_ = nullptr;
     std::map<int, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
     std::unique_ptr<Load> load_;
     QUrl loadingUrl_;

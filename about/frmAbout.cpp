@@ -6,6 +6,7 @@
 #include "core/version_rules.h"
 #include "core/identity.h"
 #include "forms/accessibility.h"
+#include "forms/link_label.h"
 #include "forms/readable_colours.h"
 
 #include <QDesktopServices>
@@ -63,7 +64,8 @@ private:
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     createControls();
-    // CLOSE is the default button (Enter) and Esc rejects: both close.
+    // CLOSE is the default button (Enter) and Esc rejects: both close,
+    // whatever has the focus; Space opens the link when Tab has reached it.
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     // Pointer moves reach only the link and the window itself: Qt drops them
@@ -72,6 +74,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     Label1->setMouseTracking(true);
     Label1->installEventFilter(this);
     new ClickWatcher(Label1, [this] { Label1_Click(); });
+    connect(Label1, &LinkLabel::activated, this, &frmAbout::Label1_Click);
 
     versionCheck_ = std::make_unique<VersionCheck>(*CheckVersion, *TimerCounter, *Timer1, *WebBrowser1);
     outcomeAnnouncer_ = new Announcer(this);

@@ -5,6 +5,7 @@
 #include <memory>
 
 class Announcer;
+class LinkLabel;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -45,7 +46,7 @@ private:
     QLabel *Label3 = nullptr;
     QLabel *CheckVersion = nullptr;
     std::array<QLabel *, 2> Label2{};
-    QLabel *Label1 = nullptr;
+    LinkLabel *Label1 = nullptr;
     QLabel *Image1 = nullptr;
     std::array<QWidget *, 2> Line1{};
     QLabel *lblDescription = nullptr;

@@ -6,6 +6,7 @@
 #include "core/identity.h"
 #include "forms/accessibility.h"
 #include "forms/form_builder.h"
+#include "forms/link_label.h"
 #include "forms/readable_colours.h"
 #include "resources/pictures.h"
 
@@ -15,7 +16,7 @@
 
 namespace {
 
-enum class Kind { Timer, Button, Browser, Label, Picture, Line };
+enum class Kind { Timer, Button, Browser, Label, Link, Picture, Line };
 
 enum Look : unsigned {
     Plain = 0,
@@ -33,6 +34,7 @@ template <> struct BuiltClass<Kind::Timer> { using type = QTimer; };
 template <> struct BuiltClass<Kind::Button> { using type = QPushButton; };
 template <> struct BuiltClass<Kind::Browser> { using type = WebBrowser; };
 template <> struct BuiltClass<Kind::Label> { using type = QLabel; };
+template <> struct BuiltClass<Kind::Link> { using type = LinkLabel; };
 template <> struct BuiltClass<Kind::Picture> { using type = QLabel; };
 template <> struct BuiltClass<Kind::Line> { using type = QWidget; };
 
@@ -93,8 +95,9 @@ QObject *createControl(const ControlRow &row, QWidget *window)
         control = browser;
         break;
     }
-    case Kind::Label: {
-        auto *label = new QLabel(row.content, window);
+    case Kind::Label:
+    case Kind::Link: {
+        auto *label = row.made.kind == Kind::Link ? new LinkLabel(row.content, window) : new QLabel(row.content, window);
         // Shown literally: some of these texts come from the network.
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -163,7 +166,7 @@ void frmAbout::createControls()
          QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System},
         {"Label2(0)",     made<Kind::Label>(Label2[0]),           120, 3720, 2775,  255,  6,
          QStringLiteral("Written by ") + company, Plain, Colour::System},
-        {"Label1",        made<Kind::Label>(Label1),             1320, 2280, 2895,  255,  5,
+        {"Label1",        made<Kind::Link>(Label1),              1320, 2280, 2895,  255,  5,
          QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue},
         {"Image1",        made<Kind::Picture>(Image1),            120,  120,  960,  960, -1, QStringLiteral(":/derailed_locomotive.png"),
          Plain, Colour::System},

@@ -53,11 +53,13 @@ void VersionCheck::WebBrowser1_DocumentComplete()
         if (isCheckingPhaseText(CheckVersion.text())) {
             CheckVersion.setText(unreachableText());
             Timer1.stop();
-        } else {
-            // Connecting (the start page's failure) or an outcome on show:
-            // back to checking; the timer is left as it is.
+        } else if (CheckVersion.text() == connectingText()) {
+            // The start page's failure: on to checking; the timer is left as
+            // it is.
             CheckVersion.setText(checkingText());
         }
+        // An outcome on show stays: a late failure cannot bring back a
+        // progress text that no timer would ever end.
         break;
     case PageKind::NotPublished:
         CheckVersion.setText(notPublishedText());

@@ -2,6 +2,7 @@
 
 #include "core/identity.h"
 
+#include <QTextBoundaryFinder>
 #include <array>
 
 namespace version_check {
@@ -85,8 +86,7 @@ QString unreachableText()
 QString shownTitle(const QString &title)
 {
     constexpr char16_t firstIsolate = 0x2066, firstStrongIsolate = 0x2068, popIsolate = 0x2069;
-    QString shown;
-    bool plainAscii = true;
+    QString kept;
     int openIsolates = 0;
     for (const QChar c : title) {
         if (c.category() == QChar::Other_Control)
@@ -99,12 +99,35 @@ QString shownTitle(const QString &title)
             ++openIsolates;
         else if (c.unicode() == popIsolate)
             --openIsolates;
-        plainAscii = plainAscii && c.unicode() >= 0x20 && c.unicode() < 0x7F;
-        shown += c;
+        kept += c;
     }
+    const QString shown = shortenedText(kept, ShownTitleLength);
+    const bool shortened = shown.size() < kept.size();
+    // Isolates opened in the part that is cut off are not closed.
+    openIsolates = 0;
+    bool plainAscii = true;
+    for (const QChar c : shown) {
+        if (c.unicode() >= firstIsolate && c.unicode() <= firstStrongIsolate)
+            ++openIsolates;
+        else if (c.unicode() == popIsolate)
+            --openIsolates;
+        plainAscii = plainAscii && c.unicode() >= 0x20 && c.unicode() < 0x7F;
+    }
+    const QString ellipsis = shortened ? QString(QChar(0x2026)) : QString();
     if (plainAscii)
-        return shown;
-    return QChar(firstStrongIsolate) + shown + QString(openIsolates, QChar(popIsolate)) + QChar(popIsolate);
+        return shown + ellipsis;
+    return QChar(firstStrongIsolate) + shown + QString(openIsolates, QChar(popIsolate)) + ellipsis + QChar(popIsolate);
+}
+
+QString shortenedText(const QString &text, qsizetype length)
+{
+    if (text.size() <= length)
+        return text;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (qsizetype next = graphemes.toNextBoundary(); next != -1 && next <= length; next = graphemes.toNextBoundary())
+        end = next;
+    return text.first(end);
 }
 
 QString advancedSpinnerText(const QString &status)

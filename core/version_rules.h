@@ -31,10 +31,17 @@ QString notPublishedText();
 QString unreachableText();
 
 // A document's title as it shows inside the check's own sentence: control
-// characters dropped and, unless only printable ASCII is left, the title
-// isolated from the words around it (U+2068 ... U+2069) so that no
-// direction mark in it can reorder them.
+// characters dropped, cut to ShownTitleLength with an ellipsis when longer
+// (a title of megabytes would make every repaint slow) and, unless only
+// printable ASCII is left, the title isolated from the words around it
+// (U+2068 ... U+2069) so that no direction mark in it can reorder them.
+inline constexpr qsizetype ShownTitleLength = 128;
 QString shownTitle(const QString &title);
+
+// The longest start of `text` of at most `length` UTF-16 code units that
+// ends between two user-perceived characters (never inside a surrogate pair
+// or between a letter and its accents); the whole text when it fits.
+QString shortenedText(const QString &text, qsizetype length);
 
 // The status after one spinner step: the checking text and each frame move to
 // the next frame (frame 4 back to frame 1); any other text stays as it is.

@@ -72,6 +72,7 @@ void TextBox::setText(const QString &text)
         QAccessibleTextUpdateEvent changed(this, 0, before, text);
         QAccessible::updateAccessibility(&changed);
     }
+    tellCaret(false);
     emit textChanged(text_.text());
 }
 
@@ -90,7 +91,7 @@ void TextBox::setReadOnly(bool readOnly)
     setCursor(readOnly ? Qt::ArrowCursor : Qt::IBeamCursor);
     if (QAccessible::isActive()) {
         QAccessible::State changed;
-        changed.readOnly = changed.editable = true;
+        changed.readOnly = true;
         QAccessibleStateChangeEvent event(this, changed);
         QAccessible::updateAccessibility(&event);
     }
@@ -105,9 +106,8 @@ void TextBox::setCursorPosition(int position)
 void TextBox::setSelection(int start, int length)
 {
     commitPreedit();
-    const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
     text_.setSelection(std::clamp(qsizetype(start), qsizetype(0), text_.size()), length);
-    cursorMoved(cursor, anchor);
+    cursorMoved();
 }
 
 void TextBox::selectAll()
@@ -123,9 +123,8 @@ void TextBox::deselect()
 void TextBox::moveCursor(qsizetype position, bool select)
 {
     commitPreedit();
-    const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
     text_.moveCursor(position, select);
-    cursorMoved(cursor, anchor);
+    cursorMoved();
 }
 
 // Moving the cursor ends what an input method is composing, as in a line
@@ -144,22 +143,57 @@ void TextBox::commitPreedit()
     update();
 }
 
-void TextBox::cursorMoved(qsizetype cursorBefore, qsizetype anchorBefore)
+// Commits what an input method is composing before the cursor goes where
+// `point` is, and gives that place in the text as it is after the commit:
+// the committed text moves what follows it. A point on the composed text
+// gives its place in what was committed; -1 when nothing was.
+qsizetype TextBox::commitAt(QPoint point)
 {
-    if (text_.cursor() == cursorBefore && text_.anchor() == anchorBefore)
+    const int inPreedit = preeditPositionAt(point);
+    const qsizetype position = positionAt(point);
+    if (preedit_.isEmpty())
+        return position;
+    const qsizetype composedAt = text_.cursor(), lengthBefore = text_.size();
+    commitPreedit();
+    const qsizetype committed = text_.size() - lengthBefore;
+    if (inPreedit >= 0)
+        return committed > 0 ? composedAt + std::min(qsizetype(inPreedit), committed) : -1;
+    return position > composedAt ? position + committed : position;
+}
+
+void TextBox::cursorMoved()
+{
+    if (cursorPosition() == toldCursor_ && selectionStart() == toldSelectionStart_
+        && selectionEnd() == toldSelectionEnd_)
         return;
     restartBlinking();
     update();
     updateMicroFocus();
-    if (QAccessible::isActive()) {
-        if (text_.anchor() != anchorBefore || text_.hasSelection()) {
-            QAccessibleTextSelectionEvent selection(this, int(text_.selectionStart()), int(text_.selectionEnd()));
-            selection.setCursorPosition(int(text_.cursor()));
-            QAccessible::updateAccessibility(&selection);
-        } else {
-            QAccessibleTextCursorEvent moved(this, int(text_.cursor()));
-            QAccessible::updateAccessibility(&moved);
-        }
+    tellCaret(false);
+}
+
+// Screen readers follow the caret by its own event, sent whenever it moves
+// (or, with `moved`, after every edit), and hear of the selection only when
+// one appears, changes or goes: a reader told of a selection at every move
+// reads the selection and never the character reached.
+void TextBox::tellCaret(bool moved)
+{
+    const int cursor = cursorPosition(), start = selectionStart(), end = selectionEnd();
+    moved = moved || cursor != toldCursor_;
+    const bool selectionChanged = start != toldSelectionStart_ || end != toldSelectionEnd_;
+    toldCursor_ = cursor;
+    toldSelectionStart_ = start;
+    toldSelectionEnd_ = end;
+    if (!QAccessible::isActive())
+        return;
+    if (moved) {
+        QAccessibleTextCursorEvent caret(this, cursor);
+        QAccessible::updateAccessibility(&caret);
+    }
+    if (selectionChanged) {
+        QAccessibleTextSelectionEvent selection(this, start, end);
+        selection.setCursorPosition(cursor);
+        QAccessible::updateAccessibility(&selection);
     }
 }
 
@@ -185,11 +219,8 @@ void TextBox::edited(const std::vector<LineText::Change> &changes)
                 QAccessible::updateAccessibility(&replaced);
             }
         }
-        // Screen readers follow the caret by its own event, also when an
-        // edit moved it.
-        QAccessibleTextCursorEvent moved(this, int(text_.cursor()));
-        QAccessible::updateAccessibility(&moved);
     }
+    tellCaret(true);
     emit textChanged(text_.text());
 }
 
@@ -288,14 +319,15 @@ qsizetype TextBox::shownCursor() const
 }
 
 // The text reads from the right when its first letter does, whatever the
-// window's direction, as in a line edit; an empty text goes the keyboard's
-// way. Only the start of a long text is looked at, so that this costs the
-// same at any length.
+// window's direction, as in a line edit; an empty text goes the box's way.
+// The input method's direction is not asked: some platforms' input methods
+// crash when asked without a keyboard. Only the start of a long text is
+// looked at, so that this costs the same at any length.
 Qt::LayoutDirection TextBox::textDirection() const
 {
     const QString &text = text_.text();
     if (text.isEmpty())
-        return QGuiApplication::inputMethod()->inputDirection();
+        return layoutDirection();
     return QStringView(text).left(DirectionReach).isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
 }
 
@@ -448,13 +480,20 @@ void TextBox::paintEvent(QPaintEvent *)
                            style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
 }
 
+// Where a place in the text is in the laid-out stretch, which holds what an
+// input method is composing at the cursor.
+qsizetype TextBox::shownIndex(qsizetype position) const
+{
+    return position - shownStart_ + (position >= text_.cursor() ? preedit_.size() : 0);
+}
+
 QRect TextBox::characterRect(int position)
 {
     const Placement placement = place();
     if (position < shownStart_ || position >= shownEnd_)
         return {};
     const QTextLine line = layout_.lineAt(0);
-    const int at = int(position - shownStart_);
+    const int at = int(shownIndex(position));
     const qreal left = line.cursorToX(at), right = line.cursorToX(at + 1);
     return QRectF(std::min(left, right), 0, std::abs(right - left), line.height())
         .translated(placement.origin)
@@ -469,7 +508,7 @@ QRect TextBox::positionRect(qsizetype position)
     if (position < shownStart_ || position > shownEnd_)
         return {};
     const QTextLine line = layout_.lineAt(0);
-    const qsizetype shown = position == text_.cursor() ? shownCursor() : position - shownStart_;
+    const qsizetype shown = position == text_.cursor() ? shownCursor() : shownIndex(position);
     const int x = int(std::lround(line.cursorToX(int(shown))));
     const int width = style()->pixelMetric(QStyle::PM_TextCursorWidth, nullptr, this);
     return QRect(x - 5, 0, width + 9, int(line.height()) + 1).translated(placement.origin);
@@ -480,11 +519,28 @@ QRect TextBox::cursorRect()
     return positionRect(text_.cursor());
 }
 
+// A point on what an input method is composing stands for the cursor's
+// place, where that text goes in.
 int TextBox::positionAt(QPoint point)
 {
     const Placement placement = place();
-    const int at = layout_.lineAt(0).xToCursor(point.x() - placement.origin.x());
-    return int(shownStart_) + std::min(at, int(shownEnd_ - shownStart_));
+    qsizetype at = layout_.lineAt(0).xToCursor(point.x() - placement.origin.x());
+    const qsizetype composedAt = text_.cursor() - shownStart_;
+    if (at > composedAt)
+        at = std::max(at - preedit_.size(), composedAt);
+    return int(shownStart_ + std::min(at, shownEnd_ - shownStart_));
+}
+
+// Where `point` is in what an input method is composing, from 0 before its
+// first character to its length after the last; -1 when it is elsewhere.
+int TextBox::preeditPositionAt(QPoint point)
+{
+    if (preedit_.isEmpty())
+        return -1;
+    const Placement placement = place();
+    const qsizetype at = layout_.lineAt(0).xToCursor(point.x() - placement.origin.x())
+        - (text_.cursor() - shownStart_);
+    return at >= 0 && at <= preedit_.size() ? int(at) : -1;
 }
 
 void TextBox::restartBlinking()
@@ -516,6 +572,7 @@ void TextBox::focusInEvent(QFocusEvent *event)
     if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)
         && !text_.hasSelection())
         selectAll();
+    clickCausedFocus_ = reason == Qt::MouseFocusReason;
     restartBlinking();
     updateMicroFocus();
     update();

@@ -79,6 +79,7 @@ protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -106,10 +107,14 @@ private:
 
     // State changes, each followed by what the box shows and tells.
     void edited(const std::vector<LineText::Change> &changes);
-    void cursorMoved(qsizetype cursorBefore, qsizetype anchorBefore);
+    void cursorMoved();
+    void tellCaret(bool moved);
     void moveCursor(qsizetype position, bool select);
     void copySelectionForMiddleClick() const;
+    void pasteSelection();
     void commitPreedit();
+    qsizetype commitAt(QPoint point);
+    void requestSoftwareInputPanel(Qt::MouseButton button, bool clickCausedFocus);
 
     // Keys: the standard editing keys first, then typed text.
     bool handleStandardKey(QKeyEvent *event);
@@ -122,6 +127,8 @@ private:
     void ensureLayout();
     Placement place();
     qsizetype shownCursor() const;
+    qsizetype shownIndex(qsizetype position) const;
+    int preeditPositionAt(QPoint point);
     QRect positionRect(qsizetype position);
     Qt::LayoutDirection textDirection() const;
     void restartBlinking();
@@ -144,8 +151,16 @@ private:
     int preeditCursor_ = 0;
     QList<QInputMethodEvent::Attribute> preeditFormats_;
 
+    // What screen readers were last told: the caret, and the selection
+    // (-1, -1 for none).
+    int toldCursor_ = 0;
+    int toldSelectionStart_ = -1;
+    int toldSelectionEnd_ = -1;
+
     QBasicTimer blink_;
     bool cursorOn_ = false;
     QBasicTimer tripleClick_;
     QPoint doubleClickPoint_;
+    QPoint pressPoint_;
+    bool clickCausedFocus_ = false;
 };

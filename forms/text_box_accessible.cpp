@@ -7,9 +7,14 @@
 
 namespace {
 
-// Words and sentences are looked for this far around an offset, so that a
-// screen reader reading a long text word by word is not slowed by its length.
-constexpr int BoundaryReach = 4096;
+// Words and sentences are looked for this far around an offset first, and
+// some times as far again on a side where what was found reaches the end of
+// the stretch looked at, so that a screen reader reading a long text word by
+// word walks about as far as the word is long, not the whole text. Larger
+// steps waste less on retries: a word of ten million characters takes about
+// twice the time of one look at it by twos, one and a tenth by sixteens.
+constexpr qsizetype BoundaryReach = 4096;
+constexpr qsizetype BoundaryGrowth = 16;
 
 // A stretch of text, for Qt's own word and sentence boundaries.
 class Stretch : public QAccessibleTextInterface
@@ -78,13 +83,13 @@ public:
             QAccessibleWidget::setText(kind, text);
     }
 
+    // A read-only box is still an editable text, one whose text can be
+    // read and reviewed but not changed, as a read-only line edit reports.
     QAccessible::State state() const override
     {
         QAccessible::State state = QAccessibleWidget::state();
-        if (box()->isReadOnly())
-            state.readOnly = true;
-        else
-            state.editable = true;
+        state.readOnly = box()->isReadOnly();
+        state.editable = true;
         state.selectableText = true;
         return state;
     }
@@ -176,19 +181,38 @@ private:
     QString inStretch(int offset, QAccessible::TextBoundaryType type, int *start, int *end, Boundary boundary) const
     {
         const QString text = box()->text();
+        const qsizetype length = text.size();
         if (offset == -1) // the end of the text, by convention
-            offset = int(text.size());
+            offset = int(length);
         if (type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary
-            || type == QAccessible::NoBoundary || text.size() <= 2 * BoundaryReach)
+            || type == QAccessible::NoBoundary)
             return (Stretch(text).*boundary)(offset, type, start, end);
-        const int first = std::clamp(offset - BoundaryReach, 0, int(text.size()));
-        const QString found
-            = (Stretch(text.mid(first, 2 * BoundaryReach)).*boundary)(offset - first, type, start, end);
-        if (*start >= 0) {
-            *start += first;
-            *end += first;
+        if (offset < 0 || offset > length) {
+            *start = *end = -1;
+            return {};
         }
-        return found;
+        qsizetype before = BoundaryReach, after = BoundaryReach;
+        for (;;) {
+            const qsizetype first = std::clamp(offset - before, qsizetype(0), length);
+            const qsizetype last = std::clamp(offset + after, first, length);
+            const QString found
+                = (Stretch(text.mid(first, last - first)).*boundary)(int(offset - first), type, start, end);
+            // Nothing found, or a find that ends at the stretch's end, may
+            // go on beyond it.
+            const bool growBefore = first > 0 && *start == 0;
+            const bool growAfter = last < length && (*start < 0 || *end == last - first);
+            if (!growBefore && !growAfter) {
+                if (*start >= 0) {
+                    *start += int(first);
+                    *end += int(first);
+                }
+                return found;
+            }
+            if (growBefore)
+                before *= BoundaryGrowth;
+            if (growAfter)
+                after *= BoundaryGrowth;
+        }
     }
 };
 

@@ -6,23 +6,41 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QIcon>
+#include <QInputMethod>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyle>
 #include <QStyleHints>
+
+#include <optional>
 
 namespace {
 
-// The keys a box takes before the window's shortcuts see them.
-constexpr QKeySequence::StandardKey EditingKeys[] = {
-    QKeySequence::Copy, QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Redo, QKeySequence::Undo,
-    QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord, QKeySequence::MoveToStartOfDocument,
+// The keys a box takes before the window's shortcuts see them, as the
+// platform binds them: those that move or copy, and those that change the
+// text, which a read-only box leaves to the window.
+constexpr QKeySequence::StandardKey MovingKeys[] = {
+    QKeySequence::Copy, QKeySequence::MoveToNextWord, QKeySequence::MoveToPreviousWord,
+    QKeySequence::MoveToStartOfLine, QKeySequence::MoveToEndOfLine, QKeySequence::MoveToStartOfDocument,
     QKeySequence::MoveToEndOfDocument, QKeySequence::SelectNextWord, QKeySequence::SelectPreviousWord,
     QKeySequence::SelectStartOfLine, QKeySequence::SelectEndOfLine, QKeySequence::SelectStartOfBlock,
     QKeySequence::SelectEndOfBlock, QKeySequence::SelectStartOfDocument, QKeySequence::SelectAll,
-    QKeySequence::SelectEndOfDocument, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-    QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+    QKeySequence::SelectEndOfDocument,
 };
+constexpr QKeySequence::StandardKey EditingKeys[] = {
+    QKeySequence::Paste, QKeySequence::Cut, QKeySequence::Redo, QKeySequence::Undo,
+    QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord, QKeySequence::DeleteEndOfLine,
+    QKeySequence::DeleteCompleteLine,
+};
+
+// Text dragged in is taken when it comes as plain text: a file dragged from
+// a file manager offers only its address, which Qt also reports as text.
+bool offersPlainText(const QMimeData *data)
+{
+    return data->hasFormat(QStringLiteral("text/plain"));
+}
 
 // How far around the cursor an input method is told the text.
 constexpr qsizetype SurroundingReach = 1024;
@@ -38,22 +56,27 @@ qsizetype surroundingStart(qsizetype cursor)
 
 bool TextBox::isEditingShortcut(QKeyEvent *event) const
 {
-    for (QKeySequence::StandardKey key : EditingKeys) {
+    for (QKeySequence::StandardKey key : MovingKeys) {
         if (event->matches(key))
             return true;
+    }
+    for (QKeySequence::StandardKey key : EditingKeys) {
+        if (event->matches(key))
+            return !readOnly_;
     }
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     if (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier || modifiers == Qt::KeypadModifier) {
         switch (event->key()) {
-        case Qt::Key_Delete:
         case Qt::Key_Home:
         case Qt::Key_End:
-        case Qt::Key_Backspace:
         case Qt::Key_Left:
         case Qt::Key_Right:
             return true;
+        case Qt::Key_Delete:
+        case Qt::Key_Backspace:
+            return !readOnly_;
         default:
-            return event->key() < Qt::Key_Escape;
+            return event->key() < Qt::Key_Escape && !readOnly_;
         }
     }
     return false;
@@ -66,6 +89,18 @@ bool TextBox::event(QEvent *event)
         return true;
     }
     return QWidget::event(event);
+}
+
+// A click (or a key) in an editable box brings up the on-screen keyboard
+// where the platform has one, as in a line edit: on a click that gave the
+// box the focus only when the style asks for it.
+void TextBox::requestSoftwareInputPanel(Qt::MouseButton button, bool clickCausedFocus)
+{
+    if (readOnly_ || button != Qt::LeftButton || !qApp->autoSipEnabled())
+        return;
+    const auto behaviour = QStyle::RequestSoftwareInputPanel(style()->styleHint(QStyle::SH_RequestSoftwareInputPanel));
+    if (!clickCausedFocus || behaviour == QStyle::RSIP_OnMouseClick)
+        QGuiApplication::inputMethod()->show();
 }
 
 // Text a key types: printable characters, not those of Ctrl combinations,
@@ -121,7 +156,12 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
     } else if (event == QKeySequence::Cut) {
         cut();
     } else if (event == QKeySequence::Paste) {
-        paste();
+        // Ctrl+Shift+Insert, where the platform binds it, pastes what is
+        // selected elsewhere.
+        if (event->key() == Qt::Key_Insert && event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier))
+            pasteSelection();
+        else
+            paste();
     } else if (event == QKeySequence::MoveToNextChar) {
         if (text_.hasSelection())
             moveCursor(text_.selectionEnd(), false);
@@ -169,10 +209,11 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         cutFrom(cursor);
     } else if (event == QKeySequence::DeleteCompleteLine) {
         cutFrom(0);
-    } else if (event->key() == Qt::Key_Backspace
-               && (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) {
+    } else if (event->key() == Qt::Key_Backspace) {
+        // Backspace with modifiers the platform binds to nothing else: with
+        // Ctrl it takes the word, otherwise a character.
         if (editable)
-            edited(text_.backspace());
+            edited(event->modifiers() & Qt::ControlModifier ? text_.deleteWordBackward() : text_.backspace());
     } else {
         return false;
     }
@@ -194,46 +235,89 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     }
 }
 
+// Typing asks for the on-screen keyboard too, as in a line edit.
+void TextBox::keyReleaseEvent(QKeyEvent *event)
+{
+    requestSoftwareInputPanel(Qt::LeftButton, false);
+    QWidget::keyReleaseEvent(event);
+}
+
+// What is selected elsewhere, as the middle button pastes it.
+void TextBox::pasteSelection()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const QString selection = clipboard->text(QClipboard::Selection);
+    if (!readOnly_ && clipboard->supportsSelection() && !selection.isEmpty())
+        edited(text_.insert(selection));
+}
+
 // Any button but the right one places the cursor, as in a line edit: the
-// middle one where its paste will go.
+// middle one where its paste will go. A press on what an input method is
+// composing is the input method's.
 void TextBox::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::RightButton)
+    const QPoint point = event->position().toPoint();
+    pressPoint_ = point;
+    if (preeditPositionAt(point) >= 0)
         return;
-    const int position = positionAt(event->position().toPoint());
+    if (event->button() == Qt::RightButton) {
+        event->ignore();
+        return;
+    }
     if (tripleClick_.isActive()
-        && (event->position().toPoint() - doubleClickPoint_).manhattanLength()
-            < QGuiApplication::styleHints()->startDragDistance()) {
+        && (point - doubleClickPoint_).manhattanLength() < QGuiApplication::styleHints()->startDragDistance()) {
         selectAll();
         return;
     }
-    moveCursor(position, event->modifiers() & Qt::ShiftModifier);
+    moveCursor(commitAt(point), event->modifiers() & Qt::ShiftModifier);
 }
 
+// Dragging selects; dragging well above or below the line selects to its
+// start or end at once, as in a line edit.
 void TextBox::mouseMoveEvent(QMouseEvent *event)
 {
-    if (event->buttons() & Qt::LeftButton)
-        moveCursor(positionAt(event->position().toPoint()), true);
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint point = event->position().toPoint();
+    const int threshold = QGuiApplication::styleHints()->mouseQuickSelectionThreshold();
+    const bool below = threshold > 0 && point.y() > pressPoint_.y() + threshold;
+    const bool above = threshold > 0 && point.y() + threshold < pressPoint_.y();
+    if (below || above) {
+        moveCursor(below == (layoutDirection() == Qt::LeftToRight) ? text_.size() : 0, true);
+        return;
+    }
+    const qsizetype position = commitAt(point);
+    if (position >= 0)
+        moveCursor(position, true);
 }
 
+// The middle button pastes where it was pressed, wherever it is released.
 void TextBox::mouseReleaseEvent(QMouseEvent *event)
 {
+    const QPoint point = event->position().toPoint();
+    if (const int inPreedit = preeditPositionAt(point); inPreedit >= 0) {
+        QGuiApplication::inputMethod()->invokeAction(QInputMethod::Click, inPreedit);
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         copySelectionForMiddleClick();
-    } else if (event->button() == Qt::MiddleButton && !readOnly_ && rect().contains(event->position().toPoint())) {
-        const QString selection = QGuiApplication::clipboard()->text(QClipboard::Selection);
-        if (QGuiApplication::clipboard()->supportsSelection() && !selection.isEmpty()) {
-            moveCursor(positionAt(event->position().toPoint()), false);
-            edited(text_.insert(selection));
-        }
+    } else if (event->button() == Qt::MiddleButton && !readOnly_ && QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        pasteSelection();
     }
+    if (rect().contains(point))
+        requestSoftwareInputPanel(event->button(), clickCausedFocus_);
+    clickCausedFocus_ = false;
 }
 
 void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    const auto [start, end] = text_.wordAt(positionAt(event->position().toPoint()));
+    const qsizetype position = commitAt(event->position().toPoint());
+    if (position < 0)
+        return;
+    const auto [start, end] = text_.wordAt(position);
     setSelection(int(start), int(end - start));
     copySelectionForMiddleClick();
     doubleClickPoint_ = event->position().toPoint();
@@ -244,29 +328,35 @@ QMenu *TextBox::createStandardContextMenu()
 {
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("qt_edit_menu"));
-    const auto add = [&](const QString &caption, QKeySequence::StandardKey key, bool enabled, auto slot) {
+    // Each entry has the icon the desktop's theme gives its name, as in a
+    // line edit.
+    const auto add = [&](const QString &caption, const char *name, const char *icon,
+                         std::optional<QKeySequence::StandardKey> key, bool enabled, auto slot) {
         QString shown = caption;
-        if (!QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus))
-            shown += u'\t' + QKeySequence(key).toString(QKeySequence::NativeText);
+        if (key && !QCoreApplication::testAttribute(Qt::AA_DontShowShortcutsInContextMenus))
+            shown += u'\t' + QKeySequence(*key).toString(QKeySequence::NativeText);
         QAction *action = menu->addAction(shown, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setIcon(QIcon::fromTheme(QLatin1String(icon)));
         action->setEnabled(enabled);
     };
     const bool selected = text_.hasSelection();
     if (!readOnly_) {
-        add(tr("&Undo"), QKeySequence::Undo, text_.canUndo(), &TextBox::undo);
-        add(tr("&Redo"), QKeySequence::Redo, text_.canRedo(), &TextBox::redo);
+        add(tr("&Undo"), "edit-undo", "edit-undo", QKeySequence::Undo, text_.canUndo(), &TextBox::undo);
+        add(tr("&Redo"), "edit-redo", "edit-redo", QKeySequence::Redo, text_.canRedo(), &TextBox::redo);
         menu->addSeparator();
-        add(tr("Cu&t"), QKeySequence::Cut, selected, &TextBox::cut);
+        add(tr("Cu&t"), "edit-cut", "edit-cut", QKeySequence::Cut, selected, &TextBox::cut);
     }
-    add(tr("&Copy"), QKeySequence::Copy, selected, &TextBox::copy);
+    add(tr("&Copy"), "edit-copy", "edit-copy", QKeySequence::Copy, selected, &TextBox::copy);
     if (!readOnly_) {
-        add(tr("&Paste"), QKeySequence::Paste, !QGuiApplication::clipboard()->text().isEmpty(), &TextBox::paste);
-        QAction *remove = menu->addAction(tr("Delete"), this, [this] { edited(text_.removeSelection()); });
-        remove->setEnabled(selected);
+        add(tr("&Paste"), "edit-paste", "edit-paste", QKeySequence::Paste,
+            !QGuiApplication::clipboard()->text().isEmpty(), &TextBox::paste);
+        add(tr("Delete"), "edit-delete", "edit-delete", std::nullopt, selected,
+            [this] { edited(text_.removeSelection()); });
     }
     menu->addSeparator();
-    add(tr("Select All"), QKeySequence::SelectAll, text_.selectionStart() > 0 || text_.selectionEnd() < text_.size(),
-        &TextBox::selectAll);
+    add(tr("Select All"), "select-all", "edit-select-all", QKeySequence::SelectAll,
+        text_.selectionStart() > 0 || text_.selectionEnd() < text_.size(), &TextBox::selectAll);
     return menu;
 }
 
@@ -281,13 +371,13 @@ void TextBox::contextMenuEvent(QContextMenuEvent *event)
 // follows the pointer to show where that is.
 void TextBox::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!readOnly_ && event->mimeData()->hasText())
+    if (!readOnly_ && offersPlainText(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void TextBox::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (readOnly_ || !event->mimeData()->hasText()) {
+    if (readOnly_ || !offersPlainText(event->mimeData())) {
         event->ignore();
         return;
     }
@@ -305,7 +395,7 @@ void TextBox::dragLeaveEvent(QDragLeaveEvent *)
 
 void TextBox::dropEvent(QDropEvent *event)
 {
-    const QString dropped = event->mimeData()->text();
+    const QString dropped = offersPlainText(event->mimeData()) ? event->mimeData()->text() : QString();
     if (readOnly_ || dropped.isEmpty()) {
         event->ignore();
         return;
@@ -321,7 +411,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
         event->ignore();
         return;
     }
-    const qsizetype cursor = text_.cursor(), anchor = text_.anchor();
+    const qsizetype cursor = text_.cursor();
     // Positions an input method gives count from the start of the text it
     // was told about.
     const qsizetype near = surroundingStart(cursor);
@@ -350,7 +440,7 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     invalidateLayout();
     update();
     edited(changes);
-    cursorMoved(cursor, anchor);
+    cursorMoved();
     event->accept();
 }
 

@@ -69,7 +69,7 @@ private slots:
     void look();
     void texts();
     void laterControlsLieOnTop();
-    void onlyCloseTakesTheFocus();
+    void tabReachesTheLink();
     void closing_data();
     void closing();
     void linkColourFollowsThePointer();
@@ -234,41 +234,62 @@ void FrmAboutTest::laterControlsLieOnTop()
                                     "lblVersion", "lblDisclaimer", "Announcer"}));
 }
 
-void FrmAboutTest::onlyCloseTakesTheFocus()
+// CLOSE has the focus first; Tab and Backtab go between it and the link,
+// which shows a focus ring while it has the focus.
+void FrmAboutTest::tabReachesTheLink()
 {
     frmAbout about;
     about.show();
     about.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     auto *close = control<QPushButton>(about, "cmdOK");
+    QWidget *link = control(about, "Label1");
     QCOMPARE(QApplication::focusWidget(), close);
+    const QImage withoutFocus = link->grab().toImage();
+    QTest::keyClick(about.windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), link);
+    QVERIFY(link->grab().toImage() != withoutFocus);
     QTest::keyClick(about.windowHandle(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), close);
+    QTest::keyClick(about.windowHandle(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), link);
 }
 
 void FrmAboutTest::closing_data()
 {
     QTest::addColumn<int>("key"); // 0: a click on CLOSE
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
-    QTest::newRow("Esc") << int(Qt::Key_Escape);
-    QTest::newRow("CLOSE") << 0;
+    QTest::addColumn<bool>("onTheLink"); // Tab has taken the focus to the link
+    QTest::newRow("Enter") << int(Qt::Key_Return) << false;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << false;
+    QTest::newRow("Esc") << int(Qt::Key_Escape) << false;
+    QTest::newRow("CLOSE") << 0 << false;
+    QTest::newRow("Enter on the link") << int(Qt::Key_Return) << true;
+    QTest::newRow("Esc on the link") << int(Qt::Key_Escape) << true;
 }
 
 void FrmAboutTest::closing()
 {
     QFETCH(int, key);
+    QFETCH(bool, onTheLink);
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+    auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
     frmAbout about;
     about.show();
     about.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QWindow *window = about.windowHandle();
+    if (onTheLink) {
+        QTest::keyClick(window, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control(about, "Label1"));
+    }
     if (key)
         QTest::keyClick(window, Qt::Key(key));
     else
         QTest::mouseClick(window, Qt::LeftButton, {}, control(about, "cmdOK")->geometry().center());
     QVERIFY(!about.isVisible());
     QVERIFY(!about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    QVERIFY(catcher.urls.isEmpty());
 }
 
 // Green under the pointer; blue again only over the bare window background.
@@ -302,6 +323,8 @@ void FrmAboutTest::linkColourFollowsThePointer()
 }
 
 // One click, one opening: the second press of a double-click opens nothing.
+// From the keyboard, Space opens the link once Tab has reached it; a screen
+// reader presses it.
 void FrmAboutTest::linkOpensTheHomePage_data()
 {
     QTest::addColumn<QString>("how");
@@ -309,6 +332,8 @@ void FrmAboutTest::linkOpensTheHomePage_data()
     QTest::newRow("click") << "click" << 1;
     QTest::newRow("double-click") << "double-click" << 1;
     QTest::newRow("two clicks apart") << "two clicks" << 2;
+    QTest::newRow("Tab, Space") << "Space" << 1;
+    QTest::newRow("screen reader's press") << "press" << 1;
 }
 
 void FrmAboutTest::linkOpensTheHomePage()
@@ -328,6 +353,13 @@ void FrmAboutTest::linkOpensTheHomePage()
         QTest::mouseClick(window, Qt::LeftButton, {}, link);
     } else if (how == "double-click") {
         QTest::mouseDClick(window, Qt::LeftButton, {}, link);
+    } else if (how == "Space") {
+        QTest::keyClick(window, Qt::Key_Tab);
+        QTest::keyClick(window, Qt::Key_Space);
+    } else if (how == "press") {
+        QAccessibleInterface *accessibleLink = accessible::find(&about, "Label1");
+        QVERIFY(accessibleLink && accessibleLink->actionInterface());
+        accessibleLink->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     } else {
         QTest::mouseClick(window, Qt::LeftButton, {}, link);
         QTest::mouseClick(window, Qt::LeftButton, {}, link);
@@ -395,7 +427,7 @@ void FrmAboutTest::accessibleTree_data()
     row("CheckVersion", QAccessible::StaticText, connectingText(), ReadOnly);
     row("Label2(1)", QAccessible::StaticText, "Copyright \u00A9 2012 Quorvel Software", ReadOnly);
     row("Label2(0)", QAccessible::StaticText, "Written by Quorvel Software", ReadOnly);
-    row("Label1", QAccessible::StaticText, "Visit Quorvel Software Website", ReadOnly);
+    row("Label1", QAccessible::Link, "Visit Quorvel Software Website", Focusable);
     row("Image1", QAccessible::Graphic, "Derailed locomotive", ReadOnly);
     row("lblDescription", QAccessible::StaticText, {}, ReadOnly);
     row("lblTitle", QAccessible::StaticText, "Ferrox Speed Calculator", ReadOnly);

@@ -126,10 +126,10 @@ void VersionCheckTest::oneEvent_data()
         << connecting << "" << true << "2013.0101.0000" << newerAvailableText("2013.0101.0000") << "" << true << 0;
     QTest::newRow("frame 1, older version")
         << frame(1) << "1" << true << "2012.0831.2342" << olderOnlineText("2012.0831.2342") << "1" << true << 0;
-    QTest::newRow("outcome, failure page, timer running") << current << "1" << true << cannotDisplay << checking << "1"
+    // An outcome stays: no timer would end a progress text brought back.
+    QTest::newRow("outcome, failure page, timer running") << current << "1" << true << cannotDisplay << current << "1"
                                                           << true << 0;
-    // The checking text then stays, without animation.
-    QTest::newRow("outcome, failure page, timer stopped") << unreachable << "10" << false << canceled << checking << "10"
+    QTest::newRow("outcome, failure page, timer stopped") << unreachable << "10" << false << canceled << unreachable << "10"
                                                           << false << 0;
     QTest::newRow("late version page after unreachable") << unreachable << "10" << false << local << current << "10"
                                                          << false << 0;
@@ -181,6 +181,12 @@ void VersionCheckTest::publishedVersion_data()
     // Shown isolated from our words, compared as the document gives it.
     QTest::newRow("right-to-left override") << QString::fromUtf8("2013\u202E.0101") << QString::fromUtf8("Version \u20682013\u202E.0101\u2069 is available");
     QTest::newRow("control characters dropped") << QString::fromUtf8("2013.0101\t\x01x") + QChar(0) << "Version 2013.0101x is available";
+    // Cut between user-perceived characters, compared whole.
+    QTest::newRow("long title cut before a letter's accents")
+        << QStringLiteral("2013.0101.0000 a") + QString(32000, QChar(0x0301)) << QString::fromUtf8("Version 2013.0101.0000 \u2026 is available");
+    QTest::newRow("long title cut before a surrogate pair")
+        << QStringLiteral("2013.") + QString(122, u'x') + QString::fromUtf8("\U0001F600y")
+        << QStringLiteral("Version 2013.") + QString(122, u'x') + QString::fromUtf8("\u2026 is available");
     QTest::newRow("stray isolate ends cannot escape")
         << QString::fromUtf8("2011\u2069\u202Ea\u2067b") << QString::fromUtf8("This is a beta version.  Version online is \u20682011\u202Ea\u2067b\u2069\u2069");
 }

@@ -35,5 +35,5 @@ kill -TERM "$pid"
 wait "$pid" || true
 pid=""
 [ -f KDM.cfg ] || fail "no settings file after SIGTERM"
-printf '[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=' | cmp -s -n 43 - KDM.cfg || fail "unexpected settings: $(cat -v KDM.cfg)"
+printf '[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=' | cmp -s -n 42 - KDM.cfg || fail "unexpected settings: $(cat -v KDM.cfg)"
 echo "PASS: the program runs in a Wayland session without a seat, with a fixed-size window, and saves when ended"

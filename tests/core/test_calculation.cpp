@@ -40,6 +40,12 @@ void CalculationTest::workedValues_data()
     QTest::newRow("three 630/630/1300 m") << QStringList{"630", "630", "1300", ""} << false << "50" << "80";
     QTest::newRow("three 600/660/1200 m") << QStringList{"600", "660", "1200", ""} << false << "49" << "79";
     QTest::newRow("left outer 630 m only") << QStringList{"630", "", "", ""} << false << "25" << "40";
+    // Large radii whose km/h lie just off a half: a KmPerMile wrong in its
+    // fourth decimal, too small or too large, rounds them to another number.
+    QTest::newRow("single 229 m") << QStringList{"", "", "", "229"} << false << "24" << "39";
+    QTest::newRow("single 1129 m") << QStringList{"", "", "", "1129"} << false << "53" << "85";
+    QTest::newRow("single 1049 ft") << QStringList{"", "", "", "1049"} << true << "28" << "46";
+    QTest::newRow("single 1505 ft") << QStringList{"", "", "", "1505"} << true << "34" << "54";
     QTest::newRow("three 2000/2100/4200 ft") << QStringList{"2000", "2100", "4200", ""} << true << "50" << "80";
     // Halves round away from zero: v = 2.5 and v = 12.5 exactly
     QTest::newRow("v exactly 2.5") << QStringList{"", "", "", "2.5"} << false << "3" << "4";

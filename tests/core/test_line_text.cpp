@@ -68,6 +68,8 @@ void LineTextTest::editing_data()
     QTest::newRow("typing replaces the selection") << "1000" << QStringList{"select:0,4", "type:7"} << "7" << 1 << 1;
     QTest::newRow("Backspace takes a whole surrogate pair")
         << "1" + pileOfPoo << QStringList{"backspace"} << "1" << 1 << 1;
+    QTest::newRow("Backspace takes a whole surrogate pair at the start")
+        << pileOfPoo + "1" << QStringList{"move:2", "backspace"} << "1" << 0 << 0;
     QTest::newRow("Backspace takes an accent alone") << eAcute << QStringList{"backspace"} << "e" << 1 << 1;
     QTest::newRow("Delete takes a letter with its accent")
         << eAcute + "x" << QStringList{"move:0", "delete"} << "x" << 0 << 0;

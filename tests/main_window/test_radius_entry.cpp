@@ -8,10 +8,57 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QTextLayout>
 #include <QTimer>
 #include <QWindow>
 
 using namespace form1;
+
+namespace {
+
+// What a screen reader is told of the caret and the selection, in order.
+QStringList told;
+QObject *listenedTo = nullptr;
+
+void listen(QAccessibleEvent *event)
+{
+    if (event->object() != listenedTo)
+        return;
+    if (event->type() == QAccessible::TextCaretMoved) {
+        told << QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition());
+    } else if (event->type() == QAccessible::TextSelectionChanged) {
+        const auto *selection = static_cast<QAccessibleTextSelectionEvent *>(event);
+        told << (selection->selectionStart() < 0
+                     ? QStringLiteral("no selection")
+                     : QStringLiteral("selection %1-%2").arg(selection->selectionStart()).arg(selection->selectionEnd()));
+    }
+}
+
+class Listener
+{
+public:
+    explicit Listener(QObject *box)
+        : previous_(QAccessible::installUpdateHandler(listen))
+    {
+        listenedTo = box;
+        told.clear();
+        // The bridge to a screen reader's bus comes up soon after the start.
+        if (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+            (void)QTest::qWaitFor([] { return QAccessible::isActive(); }, 5000); // "told:" skips without it
+    }
+    ~Listener()
+    {
+        QAccessible::installUpdateHandler(previous_);
+        listenedTo = nullptr;
+    }
+    Listener(const Listener &) = delete;
+    Listener &operator=(const Listener &) = delete;
+
+private:
+    QAccessible::UpdateHandler previous_;
+};
+
+} // namespace
 
 class RadiusEntryTest : public QObject
 {
@@ -132,7 +179,11 @@ void RadiusEntryTest::editingKeys_data()
     QTest::addColumn<QString>("pasted");
     // Key sequences; "commit:" and "preedit:" come from an input method,
     // "clipboard:" puts a text on the clipboard, "drop:" drops one at the
-    // box's right end.
+    // box's right end ("drop file:" a file), "click:N", "middle:N" and
+    // "drag down:N" press a button on character N (and drag straight down
+    // out of the box), "click shown:N" clicks the Nth character shown, an
+    // input method's text included, "told:" lists what a screen reader was
+    // told since the last "told:".
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selected");
@@ -151,11 +202,26 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("an empty clipboard pasted over a selection")
         << "12345" << QStringList{"Home", "Shift+Right", "Shift+Right", "clipboard:", "Ctrl+V"} << "345" << "";
     QTest::newRow("text dropped at the end") << "12" << QStringList{"Home", "drop:5"} << "125" << "";
+    QTest::newRow("a file dropped is refused") << "12" << QStringList{"Home", "drop file:/tmp/a b.txt"} << "12" << "";
+    QTest::newRow("Alt+Backspace undoes where it is Undo") << "12" << QStringList{"3", "Alt+Backspace"} << "12" << "";
+    QTest::newRow("Ctrl+Shift+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Shift+Backspace"} << "12 " << "";
+    QTest::newRow("a middle click pastes where pressed")
+        << "12345" << QStringList{"selection:9", "middle:1"} << "192345" << "";
+    QTest::newRow("a drag straight down selects to the end") << "12345" << QStringList{"drag down:1"} << "12345" << "2345";
+    QTest::newRow("a screen reader follows the caret")
+        << "12.5"
+        << QStringList{"told:", "Left", "told:caret 3", "Home", "told:caret 0", "Ctrl+Right", "told:caret 2", "End",
+                       "told:caret 4", "Shift+Left", "told:caret 3, selection 3-4", "Shift+Left",
+                       "told:caret 2, selection 2-4", "Right", "told:caret 4, no selection", "Ctrl+A",
+                       "told:selection 0-4", "click:1", "told:caret 1, no selection"}
+        << "12.5" << "";
     QTest::newRow("right-to-left text: Left moves on")
         << QStringLiteral("\u0645\u0631 12") << QStringList{"Home", "Shift+Left"} << QStringLiteral("\u0645\u0631 12")
         << QStringLiteral("\u0645");
     QTest::newRow("an input method's text") << "12" << QStringList{"preedit:3", "commit:3"} << "123" << "";
     QTest::newRow("an input method replaces the selection") << "12" << QStringList{"Ctrl+A", "commit:5"} << "5" << "";
+    QTest::newRow("a click while an input method composes") // on the 4, where the click goes once it is dropped
+        << "123456" << QStringList{"Home", "Right", "Right", "preedit:nihao", "click shown:8", "7"} << "1237456" << "";
 
     const QString long10MB = QString(10'000'000 - 4, u'0') + "1000";
     QTest::newRow("10 MB: End, Backspace") << long10MB << QStringList{"End", "Backspace"} << long10MB.chopped(1) << "";
@@ -176,19 +242,71 @@ void RadiusEntryTest::editingKeys()
     box->setFocus();
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keySequence(box, QKeySequence::Paste);
+    Listener listener(box);
+    QString composing; // by an input method
+    const auto mouse = [box](QEvent::Type type, Qt::MouseButton button, QPoint at) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, at, box->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(box, &event);
+    };
     for (const QString &key : keys) {
-        if (key.startsWith(u"clipboard:")) {
-            QGuiApplication::clipboard()->setText(key.section(u':', 1));
-        } else if (key.startsWith(u"drop:")) {
+        const QString argument = key.section(u':', 1);
+        // Just inside the character's left edge.
+        const QRect character = box->characterRect(argument.toInt());
+        const QPoint onCharacter(character.left() + 1, character.center().y());
+        if (key.startsWith(u"told:")) {
+            // Qt tells screen readers only where one can listen.
+            if (!QAccessible::isActive())
+                QSKIP("no accessibility bus: run by test_radius_entry_x11");
+            QCOMPARE(told.join(u", "), argument);
+            told.clear();
+        } else if (key.startsWith(u"click shown:")) {
+            // Measured on the text as shown, what the box shows left-aligned
+            // from where its first character is.
+            QString shown = box->text();
+            shown.insert(box->cursorPosition(), composing);
+            QTextLayout layout(shown, box->font());
+            layout.beginLayout();
+            const QTextLine line = layout.createLine();
+            layout.endLayout();
+            const QPoint at(box->characterRect(0).left() + int(line.cursorToX(argument.toInt())) + 1,
+                            box->height() / 2);
+            mouse(QEvent::MouseButtonPress, Qt::LeftButton, at);
+            mouse(QEvent::MouseButtonRelease, Qt::LeftButton, at);
+        } else if (key.startsWith(u"click:")) {
+            mouse(QEvent::MouseButtonPress, Qt::LeftButton, onCharacter);
+            mouse(QEvent::MouseButtonRelease, Qt::LeftButton, onCharacter);
+        } else if (key.startsWith(u"middle:")) {
+            if (!QGuiApplication::clipboard()->supportsSelection())
+                QSKIP("no selection to paste on this platform: run by test_radius_entry_x11");
+            mouse(QEvent::MouseButtonPress, Qt::MiddleButton, onCharacter);
+            mouse(QEvent::MouseButtonRelease, Qt::MiddleButton, onCharacter + QPoint(0, 3 * box->height()));
+        } else if (key.startsWith(u"drag down:")) {
+            const QPoint below = onCharacter + QPoint(0, 3 * box->height());
+            mouse(QEvent::MouseButtonPress, Qt::LeftButton, onCharacter);
+            mouse(QEvent::MouseMove, Qt::LeftButton, below);
+            mouse(QEvent::MouseButtonRelease, Qt::LeftButton, below);
+        } else if (key.startsWith(u"selection:")) {
+            QGuiApplication::clipboard()->setText(argument, QClipboard::Selection);
+        } else if (key.startsWith(u"clipboard:")) {
+            QGuiApplication::clipboard()->setText(argument);
+        } else if (key.startsWith(u"drop")) {
             QMimeData dragged;
-            dragged.setText(key.section(u':', 1));
+            if (key.startsWith(u"drop file:"))
+                dragged.setUrls({QUrl::fromLocalFile(argument)});
+            else
+                dragged.setText(argument);
             const QPoint rightEnd(box->width() - 3, box->height() / 2);
             QDragEnterEvent enter(rightEnd, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(box, &enter);
-            QDropEvent drop(rightEnd, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(box, &drop);
+            if (enter.isAccepted()) { // what the window system asks before a drop
+                QDropEvent drop(rightEnd, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(box, &drop);
+            }
         } else if (key.startsWith(u"commit:") || key.startsWith(u"preedit:")) {
             const QString composed = key.section(u':', 1);
+            composing = key.startsWith(u"preedit:") ? composed : QString();
             QInputMethodEvent input(key.startsWith(u"preedit:") ? composed : QString(), {});
             if (key.startsWith(u"commit:"))
                 input.setCommitString(composed);
@@ -215,6 +333,8 @@ void RadiusEntryTest::screenReaderReadsTheText_data()
     QTest::newRow("no word after the last") << "12 345" << 6 << int(QAccessible::WordBoundary) << "" << -1;
     QTest::newRow("no sentence after the last") << "1. 2." << 5 << int(QAccessible::SentenceBoundary) << "" << -1;
     const QString long10MB = QString(5'000'000, u'0') + "12 34" + QString(5'000'000, u'0');
+    QTest::newRow("a word of 10,000 characters") << QString(10'000, u'7') + " 12" << 5'000
+                                                 << int(QAccessible::WordBoundary) << QString(10'000, u'7') << 0;
     QTest::newRow("10 MB: a character") << long10MB << 5'000'001 << int(QAccessible::CharBoundary) << "2" << 5'000'001;
     QTest::newRow("10 MB: a word") << long10MB << 5'000'002 << int(QAccessible::WordBoundary)
                                    << QStringLiteral(" ") << 5'000'002;

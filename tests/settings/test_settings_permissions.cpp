@@ -80,16 +80,22 @@ void SettingsPermissionsTest::readOnlyFileInWritableFolder()
 void SettingsPermissionsTest::writableFileInReadOnlyFolder_data()
 {
     QTest::addColumn<int>("sizeLimit"); // 0: none
+    QTest::addColumn<QByteArray>("old");
     QTest::addColumn<QByteArray>("content");
-    QTest::newRow("rewritten") << 0 << QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n");
-    QTest::newRow("file-size limit: old file kept") << 16 << oldFile;
+    QTest::newRow("rewritten")
+        << 0 << oldFile << QByteArray("[GENERAL SETTINGS]\r\nUnits=M\r\nLeftPosition=1500\r\nTopPosition=900\r\n");
+    // The old file's first 16 bytes differ from the new ones, so that the
+    // bytes written up to the limit show unless the old ones go back.
+    const QByteArray blankFirstLine = "\r\n" + oldFile;
+    QTest::newRow("file-size limit: old file kept") << 16 << blankFirstLine << blankFirstLine;
 }
 
 void SettingsPermissionsTest::writableFileInReadOnlyFolder()
 {
     QFETCH(int, sizeLimit);
+    QFETCH(QByteArray, old);
     QFETCH(QByteArray, content);
-    QVERIFY(writeFile(oldFile, readWrite));
+    QVERIFY(writeFile(old, readWrite));
     QVERIFY(QFile::setPermissions(directory_->path(), closedFolder));
     {
         Form1 form;

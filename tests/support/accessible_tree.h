@@ -28,12 +28,12 @@ inline QAccessibleInterface *find(QWidget *window, const QString &name)
 }
 
 // The states a screen reader reports, as bits to compare in one go.
-enum StateBit : unsigned { Disabled = 1, ReadOnly = 2, Checked = 4, Focusable = 8, Invisible = 16 };
+enum StateBit : unsigned { Disabled = 1, ReadOnly = 2, Checked = 4, Focusable = 8, Invisible = 16, Editable = 32 };
 
 inline unsigned stateBits(const QAccessible::State &state)
 {
     return (state.disabled ? Disabled : 0u) | (state.readOnly ? ReadOnly : 0u) | (state.checked ? Checked : 0u)
-        | (state.focusable ? Focusable : 0u) | (state.invisible ? Invisible : 0u);
+        | (state.focusable ? Focusable : 0u) | (state.invisible ? Invisible : 0u) | (state.editable ? Editable : 0u);
 }
 
 inline QString name(QObject *control)
