@@ -2,6 +2,9 @@
 
 #include "about/curl_library.h"
 #include "about/html_title.h"
+#ifdef Q_OS_WIN
+#include "about/system_proxy.h"
+#endif
 #include "core/version_rules.h"
 
 #include <QSocketNotifier>
@@ -9,6 +12,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -258,7 +262,17 @@ bool WebBrowser::startLoad(const QUrl &url)
         return false;
     const auto multiSet = [this](CURLMoption option, auto value) { return curl().multi_setopt(multi_, option, value) == CURLM_OK; };
     const auto set = [easy](CURLoption option, auto value) { return curl().easy_setopt(easy, option, value) == CURLE_OK; };
-    const std::optional<QByteArray> &proxyAddress = proxy();
+    std::optional<QByteArray> proxyAddress = proxy();
+    QByteArray noProxy;
+#ifdef Q_OS_WIN
+    // Without a proxy of its own the view goes the way the user's Internet
+    // settings say, as the system's own browser does.
+    if (!proxyAddress) {
+        const SystemProxy system = systemProxyFor(url);
+        proxyAddress = system.proxy;
+        noProxy = system.noProxy;
+    }
+#endif
     return multiSet(CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket) && multiSet(CURLMOPT_SOCKETDATA, this)
         && multiSet(CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer) && multiSet(CURLMOPT_TIMERDATA, this)
         && set(CURLOPT_URL, url.toEncoded().constData()) && set(CURLOPT_PROTOCOLS_STR, "http,https")
@@ -266,7 +280,7 @@ bool WebBrowser::startLoad(const QUrl &url)
         && set(CURLOPT_MAXREDIRS, long(RedirectLimit)) && set(CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1))
         // Asked for and accepted: identity and one layer of gzip.
         && set(CURLOPT_ACCEPT_ENCODING, "gzip")
-        && (!proxyAddress || (set(CURLOPT_PROXY, proxyAddress->constData()) && set(CURLOPT_NOPROXY, "")))
+        && (!proxyAddress || (set(CURLOPT_PROXY, proxyAddress->constData()) && set(CURLOPT_NOPROXY, noProxy.constData())))
         && set(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) && set(CURLOPT_NETRC, long(CURL_NETRC_IGNORED))
         // One connection per load, closed when the load ends.
         && set(CURLOPT_FRESH_CONNECT, 1L) && set(CURLOPT_FORBID_REUSE, 1L)
@@ -325,8 +339,9 @@ void WebBrowser::setTimeLimit(std::chrono::milliseconds limit)
     timeLimit_ = limit;
 }
 
-int WebBrowser::onSocket(void *, int socket, int what, void *view, void *)
+int WebBrowser::onSocket(void *, CurlSocket socket, int what, void *view, void *)
 {
+    static_assert(std::is_same_v<CurlSocket, curl_socket_t>);
     static_cast<WebBrowser *>(view)->watchSocket(socket, what);
     return 0;
 }
@@ -341,7 +356,7 @@ int WebBrowser::onTimer(void *, long milliseconds, void *view)
     return 0;
 }
 
-void WebBrowser::watchSocket(int socket, int what)
+void WebBrowser::watchSocket(CurlSocket socket, int what)
 {
     if (what == CURL_POLL_REMOVE) {
         const auto watched = sockets_.find(socket);
@@ -366,7 +381,7 @@ void WebBrowser::watchSocket(int socket, int what)
     writer->setEnabled(what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
 }
 
-void WebBrowser::drive(int socket, int readiness)
+void WebBrowser::drive(CurlSocket socket, int readiness)
 {
     if (!multi_)
         return;

@@ -73,8 +73,9 @@ public:
     // The proxy that every later load of every view goes through, written as
     // libcurl takes it ("http://127.0.0.1:8080"); empty for a direct
     // connection. Until it is set, loads use the desktop's proxy settings as
-    // browsers do: libcurl reads the conventional variables http_proxy,
-    // https_proxy, all_proxy and no_proxy itself (the program reads none).
+    // browsers do: on Windows the user's Internet settings; elsewhere libcurl
+    // reads the conventional variables http_proxy, https_proxy, all_proxy and
+    // no_proxy itself (the program reads none).
     static void setProxy(const QByteArray &address);
 
 signals:
@@ -82,6 +83,13 @@ signals:
 
 private:
     struct Load;
+    // libcurl's curl_socket_t, named without libcurl's header, which would
+    // bring the system's socket headers to everything that includes this.
+#ifdef Q_OS_WIN
+    using CurlSocket = quintptr;
+#else
+    using CurlSocket = int;
+#endif
 
     // Set by setProxy; nothing until then.
     static std::optional<QByteArray> &proxy();
@@ -94,12 +102,12 @@ private:
     // event loop, unless it is dropped first.
     void failLater(const QUrl &url, QStringView title);
     // libcurl's calls for the sockets and the timer it wants watched.
-    static int onSocket(void *easy, int socket, int what, void *view, void *);
+    static int onSocket(void *easy, CurlSocket socket, int what, void *view, void *);
     static int onTimer(void *multi, long milliseconds, void *view);
-    void watchSocket(int socket, int what);
+    void watchSocket(CurlSocket socket, int what);
     // Lets libcurl work on a socket that is ready (or on its timers) and
     // finishes the load when it is done.
-    void drive(int socket, int readiness);
+    void drive(CurlSocket socket, int readiness);
     void finishLoad(const QString &title);
 
     // The load runs in libcurl's multi interface, driven from this thread's
@@ -108,7 +116,7 @@ private:
     QTimer *curlTimer_ = nullptr;
     // The load's own time limit: libcurl's restarts with each redirect.
     QTimer *deadline_ = nullptr;
-    std::map<int, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
+    std::map<CurlSocket, std::pair<QSocketNotifier *, QSocketNotifier *>> sockets_;
     std::unique_ptr<Load> load_;
     QUrl loadingUrl_;
     bool loading_ = false;

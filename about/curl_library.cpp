@@ -6,7 +6,13 @@ namespace {
 
 const CurlLibrary *loadCurl()
 {
+    // libcurl's interface 4: libcurl.so.4, or on Windows the DLL shipped
+    // beside the program under the name MinGW gives it.
+#ifdef Q_OS_WIN
+    static QLibrary library(QStringLiteral("libcurl-4"));
+#else
     static QLibrary library(QStringLiteral("curl"), 4);
+#endif
     if (!library.load())
         return nullptr;
     static CurlLibrary curl;

@@ -165,7 +165,12 @@ QString FormatWhole(double value)
 {
     if (!std::isfinite(value))
         return {};
-    const double whole = std::round(value); // halves away from zero
+    // Halves away from zero. Not std::round: MinGW's adds 0.5 and floors,
+    // which takes the largest double below a half up to 1. The fraction
+    // that trunc() leaves is exact.
+    double whole = std::trunc(value);
+    if (std::abs(value - whole) >= 0.5)
+        whole += std::copysign(1.0, value);
     if (whole == 0.0)
         return QStringLiteral("0");
     // Exact decimal digits of the whole number: at most 309 digits and a sign.

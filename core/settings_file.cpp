@@ -27,7 +27,7 @@ QString settingsFilePath()
     const QString directory = QDir::currentPath();
     if (directory.isEmpty())
         return {};
-    return directory + QDir::separator() + QStringLiteral("KDM.cfg");
+    return directory + QStringLiteral("/KDM.cfg"); // Qt's separator on every system
 }
 
 std::vector<SettingsEntry> generalSettings(const QByteArray &content)

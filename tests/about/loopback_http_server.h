@@ -12,7 +12,11 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#else
 #include <sys/socket.h>
+#endif
 
 // A small HTTP server on 127.0.0.1 that plays the maker's web site. The
 // program reaches it as its HTTP proxy, so it asks for the real addresses
@@ -127,6 +131,18 @@ private:
                     ++abandoned;
                 socket->deleteLater();
             });
+#ifdef Q_OS_WIN
+            // Wine tells a socket's notifiers of the client's close but not of
+            // its reset, which a read or write of the socket itself finds.
+            auto *watch = new QTimer(socket);
+            connect(watch, &QTimer::timeout, socket, [socket] {
+                if (socket->bytesToWrite() > 0)
+                    socket->waitForBytesWritten(0);
+                else
+                    socket->waitForReadyRead(0);
+            });
+            watch->start(50);
+#endif
         }
     }
 
@@ -180,7 +196,8 @@ private:
                 *complete = true;
                 if (answer.reset) {
                     const linger abort{1, 0};
-                    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+                    // Windows takes the option as bytes, and its socket as SOCKET.
+                    setsockopt(socket->socketDescriptor(), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char *>(&abort), sizeof abort);
                     socket->abort();
                 } else {
                     socket->disconnectFromHost();

@@ -8,12 +8,16 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTest>
+#ifdef Q_OS_UNIX
 #include <cstring>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#else
+#include <windows.h>
+#endif
 
 class SettingsFileTest : public QObject
 {
@@ -31,12 +35,15 @@ private slots:
     void contentIsFourLines();
     void writeReplacesTheWholeFile();
     void writeLeavesNoTemporaryFiles();
+#ifdef Q_OS_UNIX
+    // FIFOs, sockets, tmpfs, file-size limits and /proc are Linux's own.
     void writeLeavesWhatIsNotAFile_data();
     void writeLeavesWhatIsNotAFile();
     void failedWriteKeepsTheOldFile_data();
     void failedWriteKeepsTheOldFile();
-    void writeLeavesFileWithoutWritePermission();
     void writeWhereNothingCanBeCreated();
+#endif
+    void writeLeavesFileWithoutWritePermission();
     void readingIsBounded();
     void lineCutByTheReadCap_data();
     void lineCutByTheReadCap();
@@ -154,21 +161,28 @@ void SettingsFileTest::fileExists()
     QVERIFY(directory.isValid());
     QVERIFY(files::write("x"));
     QVERIFY(files::write("x", ".hidden"));
+#ifdef Q_OS_WIN
+    // Hidden by its attribute on Windows, by its name elsewhere.
+    QVERIFY(SetFileAttributesW(L".hidden", FILE_ATTRIBUTE_HIDDEN));
+#endif
     QVERIFY(QDir().mkdir("folder"));
-    QVERIFY(QFile::link("KDM.cfg", "link-to-file"));
-    QVERIFY(QFile::link("missing", "dangling-link"));
-    QCOMPARE(mkfifo("pipe", 0600), 0);
 
     QVERIFY(FileExists(directory.filePath("KDM.cfg"), 0));
-    QVERIFY(FileExists(directory.filePath("link-to-file"), 0));
     QVERIFY(!FileExists(directory.filePath("missing"), 0));
-    QVERIFY(!FileExists(directory.filePath("dangling-link"), 0));
     QVERIFY(!FileExists(directory.filePath("folder"), 0));
     QVERIFY(FileExists(directory.filePath("folder"), DirectoryAttribute));
     QVERIFY(!FileExists(directory.filePath(".hidden"), 0));
     QVERIFY(FileExists(directory.filePath(".hidden"), HiddenAttribute));
+#ifdef Q_OS_UNIX
+    // Symbolic links and FIFOs as Linux has them.
+    QVERIFY(QFile::link("KDM.cfg", "link-to-file"));
+    QVERIFY(QFile::link("missing", "dangling-link"));
+    QCOMPARE(mkfifo("pipe", 0600), 0);
+    QVERIFY(FileExists(directory.filePath("link-to-file"), 0));
+    QVERIFY(!FileExists(directory.filePath("dangling-link"), 0));
     QVERIFY(!FileExists(directory.filePath("pipe"), 0));
     QVERIFY(!FileExists("/dev/null", 0));
+#endif
 }
 
 void SettingsFileTest::contentIsFourLines()
@@ -195,6 +209,7 @@ void SettingsFileTest::writeLeavesNoTemporaryFiles()
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"KDM.cfg"});
 }
 
+#ifdef Q_OS_UNIX
 // Only an ordinary file is read at start-up, so nothing else of that name is
 // replaced at close.
 void SettingsFileTest::writeLeavesWhatIsNotAFile_data()
@@ -289,6 +304,14 @@ void SettingsFileTest::failedWriteKeepsTheOldFile()
     QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
 }
 
+// A directory under /proc takes no new file, not even from root.
+void SettingsFileTest::writeWhereNothingCanBeCreated()
+{
+    QVERIFY(!writeSettingsFile("/proc/self/KDM.cfg", "new"));
+    QVERIFY(!QFileInfo::exists("/proc/self/KDM.cfg"));
+}
+#endif
+
 // Held even for root, whom permission bits do not stop.
 void SettingsFileTest::writeLeavesFileWithoutWritePermission()
 {
@@ -299,13 +322,6 @@ void SettingsFileTest::writeLeavesFileWithoutWritePermission()
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
     QCOMPARE(files::read(), QByteArray("old"));
     QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"KDM.cfg"});
-}
-
-// A directory under /proc takes no new file, not even from root.
-void SettingsFileTest::writeWhereNothingCanBeCreated()
-{
-    QVERIFY(!writeSettingsFile("/proc/self/KDM.cfg", "new"));
-    QVERIFY(!QFileInfo::exists("/proc/self/KDM.cfg"));
 }
 
 void SettingsFileTest::readingIsBounded()
@@ -373,6 +389,7 @@ void SettingsFileTest::pathFollowsTheWorkingDirectory()
     QVERIFY(second.isValid());
     QCOMPARE(settingsFilePath(), second.path() + "/KDM.cfg");
 
+#ifdef Q_OS_UNIX // Windows removes no working directory
     // A removed working directory leaves no settings file, not one in "/".
     QVERIFY(QDir().mkdir("gone"));
     QVERIFY(QDir::setCurrent("gone"));
@@ -380,6 +397,7 @@ void SettingsFileTest::pathFollowsTheWorkingDirectory()
     QCOMPARE(settingsFilePath(), QString());
     QVERIFY(!writeSettingsFile(settingsFilePath(), "new"));
     QCOMPARE(readSettingsFile(settingsFilePath()), QByteArray());
+#endif
 }
 
 QTEST_GUILESS_MAIN(SettingsFileTest)

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 // Small files written and read by the tests, "KDM.cfg" in the working
 // directory unless another path is named.
@@ -24,6 +26,7 @@ inline QByteArray read(const QString &path = QStringLiteral("KDM.cfg"))
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no readable file>");
 }
 
+#ifdef Q_OS_UNIX
 // Runs `action` while no file may grow beyond `bytes`, as under a quota or a
 // ulimit, and returns its result. The signal that the limit raises is
 // ignored, so a write that goes too far fails instead of ending the test.
@@ -40,5 +43,6 @@ auto withFileSizeLimit(rlim_t bytes, Action action)
     std::signal(SIGXFSZ, previousHandler);
     return result;
 }
+#endif
 
 } // namespace files

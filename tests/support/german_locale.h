@@ -6,7 +6,7 @@
 
 // German for the C library and for Qt, where the decimal separator is a
 // comma, until this goes. Without the locale a test of locale independence
-// proves nothing: `.ci/install-packages --tests` provides it, and isSet()
+// proves nothing: on Linux `.ci/install-packages --tests` provides it, and isSet()
 // says whether it took.
 class GermanLocale
 {
@@ -14,7 +14,12 @@ public:
     GermanLocale()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        set_ = std::setlocale(LC_ALL, "de_DE.UTF-8") && QByteArray(std::localeconv()->decimal_point) == ",";
+#ifdef Q_OS_WIN
+        const char *const name = "German_Germany.1252";
+#else
+        const char *const name = "de_DE.UTF-8";
+#endif
+        set_ = std::setlocale(LC_ALL, name) && QByteArray(std::localeconv()->decimal_point) == ",";
     }
     ~GermanLocale()
     {
