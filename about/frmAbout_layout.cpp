@@ -28,16 +28,27 @@ enum Look : unsigned {
 
 enum class Colour { System, Black, Blue, Grey, White };
 
+} // namespace
+
+template <> struct BuiltClass<Kind::Timer> { using type = QTimer; };
+template <> struct BuiltClass<Kind::Button> { using type = QPushButton; };
+template <> struct BuiltClass<Kind::Browser> { using type = WebBrowser; };
+template <> struct BuiltClass<Kind::Label> { using type = QLabel; };
+template <> struct BuiltClass<Kind::Link> { using type = LinkLabel; };
+template <> struct BuiltClass<Kind::Picture> { using type = QLabel; };
+template <> struct BuiltClass<Kind::Line> { using type = QWidget; };
+
+namespace {
+
 struct ControlRow
 {
     const char *name;
-    Kind kind;
+    KindAndMember<Kind> made;
     int left, top, width, height; // twips; a line runs from (left, top) over its width, height is its thickness
     int tabIndex; // -1: outside the tab order
     QString content; // caption, start address or picture
     unsigned look;
     Colour colour;
-    ControlSlot slot;
 };
 
 constexpr int clientWidth = 5775;
@@ -66,7 +77,7 @@ QColor colourOf(Colour colour, const QPalette &palette)
 
 QObject *createControl(const ControlRow &row, QWidget *window)
 {
-    if (row.kind == Kind::Timer) {
+    if (row.made.kind == Kind::Timer) {
         auto *timer = new QTimer(window);
         timer->setInterval(timerInterval);
         timer->start();
@@ -74,7 +85,7 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     }
 
     QWidget *control = nullptr;
-    switch (row.kind) {
+    switch (row.made.kind) {
     case Kind::Button:
         control = new QPushButton(row.content, window);
         break;
@@ -86,7 +97,7 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     }
     case Kind::Label:
     case Kind::Link: {
-        auto *label = row.kind == Kind::Link ? new LinkLabel(row.content, window) : new QLabel(row.content, window);
+        auto *label = row.made.kind == Kind::Link ? new LinkLabel(row.content, window) : new QLabel(row.content, window);
         // Shown literally: some of these texts come from the network.
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -121,7 +132,7 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     }
     if (row.colour != Colour::System) {
         QPalette palette = control->palette();
-        palette.setColor(row.kind == Kind::Line ? QPalette::Window : QPalette::WindowText, colourOf(row.colour, palette));
+        palette.setColor(row.made.kind == Kind::Line ? QPalette::Window : QPalette::WindowText, colourOf(row.colour, palette));
         control->setPalette(palette);
     }
     return control;
@@ -135,42 +146,43 @@ void frmAbout::createControls()
                    | Qt::WindowCloseButtonHint);
     setFixedSize(pixelsFromTwips(clientWidth), pixelsFromTwips(clientHeight));
     setWindowFace(this);
+    keepNormalState(this);
 
     const QString company = QString::fromLatin1(identity::companyName);
     // In creation order: later controls lie on top of earlier ones.
     const ControlRow rows[] = {
-        // name             kind           left   top  width height tab content
-        {"Timer1",          Kind::Timer,      0,    0,    0,    0, -1, {}, Plain, Colour::System, Timer1},
-        {"cmdOK",           Kind::Button,  4440, 3840, 1200,  360,  0, QStringLiteral("CLOSE"), Plain, Colour::System, cmdOK},
-        {"WebBrowser1",     Kind::Browser,  120, 4440,  255,  255,  9, QStringLiteral("http:///"), Plain, Colour::System, WebBrowser1},
-        {"TimerCounter",    Kind::Label,    480, 4440,  255,  255, 11, {}, Plain, Colour::System, TimerCounter},
-        {"Label3",          Kind::Label,    120, 3120, 5535,  495, 10,
+        // name          kind and member                        left  top width height tab content
+        {"Timer1",        made<Kind::Timer>(Timer1),                0,    0,    0,    0, -1, {}, Plain, Colour::System},
+        {"cmdOK",         made<Kind::Button>(cmdOK),             4440, 3840, 1200,  360,  0, QStringLiteral("CLOSE"), Plain, Colour::System},
+        {"WebBrowser1",   made<Kind::Browser>(WebBrowser1),       120, 4440,  255,  255,  9, QStringLiteral("http:///"), Plain, Colour::System},
+        {"TimerCounter",  made<Kind::Label>(TimerCounter),        480, 4440,  255,  255, 11, {}, Plain, Colour::System},
+        {"Label3",        made<Kind::Label>(Label3),              120, 3120, 5535,  495, 10,
          QStringLiteral("    This utility is without warranty concerning errors in code. "
                         "It does NOT contain any form of malicious code."),
-         Centred, Colour::System, Label3},
-        {"CheckVersion",    Kind::Label,    120, 1920, 5535,  255,  8, version_check::connectingText(),
-         Centred | Large | Bold, Colour::System, CheckVersion},
-        {"Label2(1)",       Kind::Label,    120, 3960, 2775,  255,  7,
-         QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System, Label2[1]},
-        {"Label2(0)",       Kind::Label,    120, 3720, 2775,  255,  6,
-         QStringLiteral("Written by ") + company, Plain, Colour::System, Label2[0]},
-        {"Label1",          Kind::Link,    1320, 2280, 2895,  255,  5,
-         QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue, Label1},
-        {"Image1",          Kind::Picture,  120,  120,  960,  960, -1, QStringLiteral(":/derailed_locomotive.png"),
-         Plain, Colour::System, Image1},
-        {"Line1(1)",        Kind::Line,      90, 2685, 5564,   15, -1, {}, Plain, Colour::Grey, Line1[1]},
-        {"lblDescription",  Kind::Label,   1200,  960, 4485,  810,  1,
+         Centred, Colour::System},
+        {"CheckVersion",  made<Kind::Label>(CheckVersion),        120, 1920, 5535,  255,  8, version_check::connectingText(),
+         Centred | Large | Bold, Colour::System},
+        {"Label2(1)",     made<Kind::Label>(Label2[1]),           120, 3960, 2775,  255,  7,
+         QStringLiteral("Copyright \u00A9 2012 ") + company, Plain, Colour::System},
+        {"Label2(0)",     made<Kind::Label>(Label2[0]),           120, 3720, 2775,  255,  6,
+         QStringLiteral("Written by ") + company, Plain, Colour::System},
+        {"Label1",        made<Kind::Link>(Label1),              1320, 2280, 2895,  255,  5,
+         QStringLiteral("Visit ") + company + QStringLiteral(" Website"), Centred | Large | Underlined, Colour::Blue},
+        {"Image1",        made<Kind::Picture>(Image1),            120,  120,  960,  960, -1, QStringLiteral(":/derailed_locomotive.png"),
+         Plain, Colour::System},
+        {"Line1(1)",      made<Kind::Line>(Line1[1]),              90, 2685, 5564,   15, -1, {}, Plain, Colour::Grey},
+        {"lblDescription",made<Kind::Label>(lblDescription),     1200,  960, 4485,  810,  1,
          QStringLiteral("Designed for use with Dovan's series of Ferrox, this utility calculates the maximum speed "
                         "around a curved section of track in accordance with Title 49, Part "
                         "213.9 of the Electronic Code of Federal Regulations."),
-         Plain, Colour::Black, lblDescription},
-        {"lblTitle",        Kind::Label,   1200,  240, 3885,  240,  3, QString::fromLatin1(identity::productName),
-         Large, Colour::Black, lblTitle},
-        {"Line1(0)",        Kind::Line,     105, 2700, 5549,   30, -1, {}, Plain, Colour::White, Line1[0]},
-        {"lblVersion",      Kind::Label,   1200,  480, 3885,  225,  4, {}, Large, Colour::System, lblVersion},
-        {"lblDisclaimer",   Kind::Label,    120, 2760, 5415,  225,  2,
+         Plain, Colour::Black},
+        {"lblTitle",      made<Kind::Label>(lblTitle),           1200,  240, 3885,  240,  3, QString::fromLatin1(identity::productName),
+         Large, Colour::Black},
+        {"Line1(0)",      made<Kind::Line>(Line1[0]),             105, 2700, 5549,   30, -1, {}, Plain, Colour::White},
+        {"lblVersion",    made<Kind::Label>(lblVersion),         1200,  480, 3885,  225,  4, {}, Large, Colour::System},
+        {"lblDisclaimer", made<Kind::Label>(lblDisclaimer),       120, 2760, 5415,  225,  2,
          QStringLiteral("WARNING: This utility is for SIMULATOR USE ONLY"), Centred | Large | Bold | Underlined,
-         Colour::Black, lblDisclaimer},
+         Colour::Black},
     };
 
     buildControls(this, rows, createControl);

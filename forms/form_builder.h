@@ -8,32 +8,47 @@
 #include <QWidget>
 #include <algorithm>
 #include <functional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
-// The window member that holds a control built from a window's table, so
+// The class each kind of control in a window's table is built as; each window
+// names its own, as in `template <> struct BuiltClass<Kind::Frame> { using type
+// = QGroupBox; };`.
+template <auto kind>
+struct BuiltClass;
+
+// A row's kind of control and the window member that holds the control, so
 // that each control is named once, in its row, and never looked up again.
-class ControlSlot
+template <typename Kind>
+struct KindAndMember
 {
-public:
-    template <typename Control>
-    ControlSlot(Control *&member) // NOLINT(google-explicit-constructor): rows read like the layout
-        : assign_([&member](QObject *control) { member = qobject_cast<Control *>(control); })
-    {
-    }
-
-    void store(QObject *control) const { assign_(control); }
-
-private:
-    std::function<void(QObject *)> assign_;
+    Kind kind;
+    std::function<void(QObject *)> store;
 };
 
+// `made<Kind::Label>(Label1)`: a member of another class than its kind is
+// built as does not compile.
+template <auto kind, typename Control>
+KindAndMember<decltype(kind)> made(Control *&member)
+{
+    static_assert(std::is_same_v<typename BuiltClass<kind>::type, Control>,
+                  "the member's class is not the class this kind of control is built as");
+    return {kind, [&member](QObject *control) { member = qobject_cast<Control *>(control); }};
+}
+
+// The windows are laid out for Arial's metrics. Where a wider face stands in
+// for Arial, a label or button whose caption would be cut shows it a little
+// smaller instead, now and whenever its caption changes.
+void keepCaptionWhole(QWidget *control);
+
 // Builds a window's controls from its table, in row order (later rows lie on
-// top of earlier ones). Each row gives a name, optionally the name of its
-// container (nullptr or none: the client area), Left, Top, Width and Height in twips from the
-// container's corner, a tab index (-1: none) and the member it goes into;
-// `create(row, container)` makes the control of the row's kind. Controls
-// that cannot take the focus by Tab stay out of the tab chain.
+// top of earlier ones). Each row gives a name, what it makes (`made`),
+// optionally its container (a pointer to the member of an earlier row;
+// nullptr or none: the client area), Left, Top, Width and Height in twips from
+// the container's corner and a tab index (-1: none); `create(row, container)`
+// makes the control of the row's kind. Controls that cannot take the focus by
+// Tab stay out of the tab chain.
 template <typename Row, std::size_t Count, typename Create>
 void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
 {
@@ -41,17 +56,21 @@ void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
     for (const Row &row : rows) {
         QWidget *container = client;
         if constexpr (requires { row.container; }) {
-            if (row.container)
-                container = client->findChild<QWidget *>(QString::fromLatin1(row.container));
+            if (row.container) {
+                container = *row.container;
+                if (!container)
+                    qFatal("Control table: %s comes before its container", row.name);
+            }
         }
         QObject *control = create(row, container);
         control->setObjectName(QString::fromLatin1(row.name));
-        row.slot.store(control);
+        row.made.store(control);
         auto *widget = qobject_cast<QWidget *>(control);
         if (!widget)
             continue; // a timer: no place on screen
         widget->setGeometry(pixelsFromTwips(row.left), pixelsFromTwips(row.top), pixelsFromTwips(row.width),
                             pixelsFromTwips(row.height));
+        keepCaptionWhole(widget);
         if (row.tabIndex >= 0 && (widget->focusPolicy() & Qt::TabFocus))
             tabChain.emplace_back(row.tabIndex, widget);
     }
@@ -62,6 +81,12 @@ void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
 
 // The font of every window of the program: Arial 8.25 pt.
 QFont windowFont();
+
+// Keeps a window of fixed size from being maximised or made full-screen by
+// whatever asks: Qt's own decorations on Wayland offer a maximise button
+// whatever the window's flags, and a fixed-size window the compositor
+// maximises ends the program with a protocol error.
+void keepNormalState(QWidget *window);
 
 // The face every window of the program shares: its font and the program's
 // icon.

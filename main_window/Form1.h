@@ -44,6 +44,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Layout
@@ -55,6 +56,8 @@ private:
     void Form_Unload();
     void MenuAbout_Click();
     void centreOnScreen();
+    void keepReachable();
+    void placeOnceFramed();
     void placeWindow();
 
     // Calculation
@@ -97,6 +100,8 @@ private:
     // while the window stays there, Left and Top report the twips exactly.
     TwipsPosition placedTwips_{0.0f, 0.0f};
     QPoint placedPixels_;
-    // Centred at load, before the window manager's frame was known.
+    // Centred, or fitted onto a screen, at load, before the window manager's
+    // frame was known.
     bool centreOnceFramed_ = false;
+    bool fitOnceFramed_ = false;
 };

@@ -5,6 +5,7 @@
 #include "forms/accessibility.h"
 #include "forms/form_builder.h"
 #include "forms/text_box.h"
+#include "forms/titled_frame.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -29,16 +30,26 @@ enum Initial : unsigned {
     ReadOnly = 1u << 4,
 };
 
+} // namespace
+
+template <> struct BuiltClass<Kind::Frame> { using type = QGroupBox; };
+template <> struct BuiltClass<Kind::Label> { using type = QLabel; };
+template <> struct BuiltClass<Kind::TextBox> { using type = TextBox; };
+template <> struct BuiltClass<Kind::Button> { using type = QPushButton; };
+template <> struct BuiltClass<Kind::Option> { using type = QRadioButton; };
+template <> struct BuiltClass<Kind::Line> { using type = QFrame; };
+
+namespace {
+
 struct ControlRow
 {
     const char *name;
-    Kind kind;
-    const char *container; // nullptr: the window's client area
+    KindAndMember<Kind> made;
+    QGroupBox *const *container; // nullptr: the window's client area
     int left, top, width, height; // twips; a line runs from (left, top) over its width, height is its thickness
     int tabIndex; // -1: outside the tab order
     const char *caption;
     unsigned initial;
-    ControlSlot slot;
 };
 
 constexpr int clientWidth = 4815;
@@ -48,9 +59,9 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
 {
     const QString caption = QString::fromLatin1(row.caption);
     QWidget *control = nullptr;
-    switch (row.kind) {
+    switch (row.made.kind) {
     case Kind::Frame:
-        control = new QGroupBox(caption, container);
+        control = new TitledFrame(caption, container);
         // A frame inside a frame would otherwise be announced by the outer
         // frame's title; the inner titles never change.
         if (qobject_cast<QGroupBox *>(container))
@@ -142,6 +153,7 @@ void Form1::createControls()
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromLatin1(identity::applicationTitle));
     setWindowFace(this);
+    keepNormalState(this);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -154,31 +166,31 @@ void Form1::createControls()
 
     // Rows by container, top to bottom as on screen; creation follows the rows.
     const ControlRow rows[] = {
-        // name         kind           container      left   top   width height tab caption                 initial       member
-        {"Frame1",      Kind::Frame,   nullptr,       120,    0,   2775, 2895,  0, "CURVE RADIUS (m)",     Plain, Frame1},
-        {"Label1(0)",   Kind::Label,   "Frame1",      120,  240,   1815,  255,  6, "Left Outer Radius",    RightAligned, Label1[0]},
-        {"Text1(0)",    Kind::TextBox, "Frame1",     2040,  240,    615,  285,  1, "",                     Plain, Text1[0]},
-        {"Label1(1)",   Kind::Label,   "Frame1",      120,  600,   1815,  255,  7, "Right Outer Radius",   RightAligned, Label1[1]},
-        {"Text1(1)",    Kind::TextBox, "Frame1",     2040,  600,    615,  285,  2, "",                     Plain, Text1[1]},
-        {"Label1(2)",   Kind::Label,   "Frame1",      120,  960,   1815,  255,  8, "Inner Radius",         RightAligned, Label1[2]},
-        {"Text1(2)",    Kind::TextBox, "Frame1",     2040,  960,    615,  285,  3, "",                     Plain, Text1[2]},
-        {"Label1(4)",   Kind::Label,   "Frame1",      120, 1320,   2535,  255, 11, "OR",                   Centred, Label1[4]},
-        {"Label1(5)",   Kind::Label,   "Frame1",      120, 1560,   1815,  255, 12, "Single Radius",        RightAligned, Label1[5]},
-        {"Text1(4)",    Kind::TextBox, "Frame1",     2040, 1560,    615,  285,  4, "",                     Plain, Text1[4]},
-        {"Line1",       Kind::Line,    "Frame1",      120, 1920,   2520,   15, -1, "",                     Plain, Line1},
-        {"Command1",    Kind::Button,  "Frame1",      120, 2040,   2535,  375,  5, "CALCULATE",            Plain, Command1},
-        {"Label1(3)",   Kind::Label,   "Frame1",      120, 2520,   1815,  255,  9, "Maximum Speed (km/h)", RightAligned, Label1[3]},
-        {"Text1(3)",    Kind::TextBox, "Frame1",     2040, 2520,    615,  285, 10, "",                     ReadOnly, Text1[3]},
-        {"Frame2",      Kind::Frame,   nullptr,      3000,    0,   1695, 2895, 13, "UNIT OF MEASURE",      Plain, Frame2},
-        {"Option1(0)",  Kind::Option,  "Frame2",      360,  240,    975,  255, 14, "Both",                 Plain, Option1[0]},
-        {"Option1(1)",  Kind::Option,  "Frame2",      360,  480,    975,  255, 15, "Imperial",             Plain, Option1[1]},
-        {"Option1(2)",  Kind::Option,  "Frame2",      360,  720,    975,  255, 16, "Metric",               Selected, Option1[2]},
-        {"fraDistance", Kind::Frame,   "Frame2",      240, 1080,   1215,  795, 17, "DISTANCE",             Disabled, fraDistance},
-        {"Option2(0)",  Kind::Option,  "fraDistance", 120,  240,    975,  255, 18, "Imperial",             Plain, Option2[0]},
-        {"Option2(1)",  Kind::Option,  "fraDistance", 120,  480,    975,  255, 19, "Metric",               Selected, Option2[1]},
-        {"fraSpeed",    Kind::Frame,   "Frame2",      240, 1920,   1215,  795, 20, "SPEED",                Disabled, fraSpeed},
-        {"Option3(0)",  Kind::Option,  "fraSpeed",    120,  240,    975,  255, 21, "Imperial",             Plain, Option3[0]},
-        {"Option3(1)",  Kind::Option,  "fraSpeed",    120,  480,    975,  255, 22, "Metric",               Selected, Option3[1]},
+        // name         kind and member                   container     left   top  width height tab caption             initial
+        {"Frame1",      made<Kind::Frame>(Frame1),        nullptr,       120,    0,  2775, 2895,  0, "CURVE RADIUS (m)",    Plain},
+        {"Label1(0)",   made<Kind::Label>(Label1[0]),     &Frame1,       120,  240,  1815,  255,  6, "Left Outer Radius",   RightAligned},
+        {"Text1(0)",    made<Kind::TextBox>(Text1[0]),    &Frame1,      2040,  240,   615,  285,  1, "",                    Plain},
+        {"Label1(1)",   made<Kind::Label>(Label1[1]),     &Frame1,       120,  600,  1815,  255,  7, "Right Outer Radius",  RightAligned},
+        {"Text1(1)",    made<Kind::TextBox>(Text1[1]),    &Frame1,      2040,  600,   615,  285,  2, "",                    Plain},
+        {"Label1(2)",   made<Kind::Label>(Label1[2]),     &Frame1,       120,  960,  1815,  255,  8, "Inner Radius",        RightAligned},
+        {"Text1(2)",    made<Kind::TextBox>(Text1[2]),    &Frame1,      2040,  960,   615,  285,  3, "",                    Plain},
+        {"Label1(4)",   made<Kind::Label>(Label1[4]),     &Frame1,       120, 1320,  2535,  255, 11, "OR",                  Centred},
+        {"Label1(5)",   made<Kind::Label>(Label1[5]),     &Frame1,       120, 1560,  1815,  255, 12, "Single Radius",       RightAligned},
+        {"Text1(4)",    made<Kind::TextBox>(Text1[4]),    &Frame1,      2040, 1560,   615,  285,  4, "",                    Plain},
+        {"Line1",       made<Kind::Line>(Line1),          &Frame1,       120, 1920,  2520,   15, -1, "",                    Plain},
+        {"Command1",    made<Kind::Button>(Command1),     &Frame1,       120, 2040,  2535,  375,  5, "CALCULATE",           Plain},
+        {"Label1(3)",   made<Kind::Label>(Label1[3]),     &Frame1,       120, 2520,  1815,  255,  9, "Maximum Speed (km/h)",RightAligned},
+        {"Text1(3)",    made<Kind::TextBox>(Text1[3]),    &Frame1,      2040, 2520,   615,  285, 10, "",                    ReadOnly},
+        {"Frame2",      made<Kind::Frame>(Frame2),        nullptr,      3000,    0,  1695, 2895, 13, "UNIT OF MEASURE",     Plain},
+        {"Option1(0)",  made<Kind::Option>(Option1[0]),   &Frame2,       360,  240,   975,  255, 14, "Both",                Plain},
+        {"Option1(1)",  made<Kind::Option>(Option1[1]),   &Frame2,       360,  480,   975,  255, 15, "Imperial",            Plain},
+        {"Option1(2)",  made<Kind::Option>(Option1[2]),   &Frame2,       360,  720,   975,  255, 16, "Metric",              Selected},
+        {"fraDistance", made<Kind::Frame>(fraDistance),   &Frame2,       240, 1080,  1215,  795, 17, "DISTANCE",            Disabled},
+        {"Option2(0)",  made<Kind::Option>(Option2[0]),   &fraDistance,  120,  240,   975,  255, 18, "Imperial",            Plain},
+        {"Option2(1)",  made<Kind::Option>(Option2[1]),   &fraDistance,  120,  480,   975,  255, 19, "Metric",              Selected},
+        {"fraSpeed",    made<Kind::Frame>(fraSpeed),      &Frame2,       240, 1920,  1215,  795, 20, "SPEED",               Disabled},
+        {"Option3(0)",  made<Kind::Option>(Option3[0]),   &fraSpeed,     120,  240,   975,  255, 21, "Imperial",            Plain},
+        {"Option3(1)",  made<Kind::Option>(Option3[1]),   &fraSpeed,     120,  480,   975,  255, 22, "Metric",              Selected},
     };
     buildControls(client, rows, createControl);
 

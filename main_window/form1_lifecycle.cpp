@@ -11,6 +11,28 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
+#include <vector>
+
+namespace {
+
+// A Wayland client can neither place its window nor learn where it stands.
+bool platformKnowsWindowPositions()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+std::vector<TwipsRect> screensInTwips()
+{
+    std::vector<TwipsRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({float(area.x() * TwipsPerPixel), float(area.y() * TwipsPerPixel),
+                           float(area.width() * TwipsPerPixel), float(area.height() * TwipsPerPixel)});
+    }
+    return screens;
+}
+
+} // namespace
 
 Form1::Form1()
 {
@@ -47,6 +69,7 @@ void Form1::Form_Load()
     // where the window system places it when the file says nothing.
     if (SettingsFileExists()) {
         ReadINI(*this);
+        keepReachable();
     } else {
         centreOnScreen();
         centreOnceFramed_ = true;
@@ -55,14 +78,33 @@ void Form1::Form_Load()
 }
 
 // The window manager's frame is known only once the window is shown, so the
-// centring at load measured the window without it: centre once more on the
-// real outer size as soon as the frame is there.
+// centring or the fitting onto a screen at load measured the window without
+// it: do it once more on the real outer size as soon as the frame is there.
 void Form1::moveEvent(QMoveEvent *event)
 {
     QMainWindow::moveEvent(event);
-    if (centreOnceFramed_ && isVisible() && frameGeometry().size() != size()) {
+    placeOnceFramed();
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    placeOnceFramed();
+}
+
+void Form1::placeOnceFramed()
+{
+    if (!isVisible() || frameGeometry().size() == size())
+        return;
+    if (centreOnceFramed_) {
         centreOnceFramed_ = false;
         centreOnScreen();
+    }
+    if (fitOnceFramed_) {
+        fitOnceFramed_ = false;
+        const TwipsPosition fitted = fittedOnNearestScreen({Left(), Top()}, Width(), Height(), screensInTwips());
+        setLeft(fitted.left);
+        setTop(fitted.top);
     }
 }
 
@@ -78,6 +120,22 @@ void Form1::Form_Unload()
     SaveINI(*this);
 }
 
+// A position stored on a screen that is gone, or beyond an edge, would put
+// the window where the user cannot reach it, and every close would store it
+// again: it goes back onto the nearest screen.
+void Form1::keepReachable()
+{
+    if (!platformKnowsWindowPositions())
+        return;
+    const TwipsPosition stored{Left(), Top()};
+    const TwipsPosition shown = positionOnScreens(stored, Width(), Height(), screensInTwips());
+    if (shown.left != stored.left)
+        setLeft(shown.left);
+    if (shown.top != stored.top)
+        setTop(shown.top);
+    fitOnceFramed_ = shown.left != stored.left || shown.top != stored.top;
+}
+
 void Form1::centreOnScreen()
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -87,14 +145,21 @@ void Form1::centreOnScreen()
     setTop(float(screen.y() * TwipsPerPixel) + centre.top);
 }
 
+// Where the platform cannot tell where the window is, the position given
+// last (read from the settings file, or the centring) is reported, so that a
+// Wayland session keeps the position the X11 sessions use.
 float Form1::Left() const
 {
-    return frameGeometry().topLeft() == placedPixels_ ? placedTwips_.left : float(frameGeometry().x() * TwipsPerPixel);
+    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+        ? placedTwips_.left
+        : float(frameGeometry().x() * TwipsPerPixel);
 }
 
 float Form1::Top() const
 {
-    return frameGeometry().topLeft() == placedPixels_ ? placedTwips_.top : float(frameGeometry().y() * TwipsPerPixel);
+    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+        ? placedTwips_.top
+        : float(frameGeometry().y() * TwipsPerPixel);
 }
 
 void Form1::setLeft(float twips)

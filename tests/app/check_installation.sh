@@ -18,6 +18,9 @@ sizes="16 22 24 32 48 64 128 256"
 
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
+# Where Arial is not Liberation Sans, the installation says what is missing.
+FONTCONFIG_FILE=$(dirname "$0")/../support/fonts/dejavu_sans.conf "$cmake" --install "$build" --prefix "$work/again" 2>&1 \
+    | grep -q "fonts-liberation" || fail "installing without Liberation Sans says nothing about it"
 
 expected=$work/expected
 {
@@ -90,6 +93,7 @@ cmp "$deb" "$work/again/$(basename "$deb")" || fail "two cpack runs made differe
 dpkg-deb --field "$deb" Depends | grep -q 'libqt6widgets6' || fail "Depends lacks the Qt libraries"
 dpkg-deb --field "$deb" Depends | grep -q 'libcurl4' || fail "Depends lacks libcurl, which the version check loads"
 dpkg-deb --field "$deb" Recommends | grep -q 'qt6-wayland' || fail "Recommends lacks qt6-wayland"
+dpkg-deb --field "$deb" Depends | grep -q 'fonts-liberation' || fail "Depends lacks fonts-liberation, whose metrics the layout needs"
 dpkg-deb --extract "$deb" "$work/unpacked"
 file --brief "$work/unpacked/usr/bin/FerroxSpdCalc" | grep -q ', stripped' || fail "the packaged program is not stripped"
 cmp -s "$work/unpacked/usr/share/doc/$package/copyright" "$(dirname "$0")/../../LICENSE" ||

@@ -2,6 +2,8 @@
 #include "core/window_placement.h"
 #include "support/german_locale.h"
 
+#include <QPointF>
+#include <QRect>
 #include <QTest>
 #include <cmath>
 #include <limits>
@@ -22,6 +24,8 @@ private slots:
     void formatWholeRoundTripsThroughReadNumber();
     void centring_data();
     void centring();
+    void placementOnScreens_data();
+    void placementOnScreens();
 };
 
 void NumberRulesTest::readNumber_data()
@@ -204,6 +208,49 @@ void NumberRulesTest::centring()
     const TwipsPosition centre = centredPosition(screenWidth, screenHeight, windowWidth, windowHeight);
     QCOMPARE(centre.left, left);
     QCOMPARE(centre.top, top);
+}
+
+// In pixels here; the placement works in twips. The window is 327 x 252
+// pixels; "two" is a 1920 x 1080 screen with a second one to its right,
+// "one" the left screen alone.
+void NumberRulesTest::placementOnScreens_data()
+{
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPointF>("stored");
+    QTest::addColumn<QPointF>("shown");
+
+    const QList<QRect> one{{0, 0, 1920, 1080}};
+    const QList<QRect> two = one + QList<QRect>{{1920, 0, 1920, 1080}};
+    QTest::newRow("on the right screen") << two << QPointF(2799, 100) << QPointF(2799, 100);
+    QTest::newRow("right screen gone") << one << QPointF(2799, 100) << QPointF(1593, 100);
+    QTest::newRow("31 pixels of the title shown") << one << QPointF(1889, 100) << QPointF(1593, 100);
+    QTest::newRow("48 pixels of the title shown") << one << QPointF(1872, 100) << QPointF(1872, 100);
+    QTest::newRow("over both screens") << two << QPointF(1800, 100) << QPointF(1800, 100);
+    QTest::newRow("46 pixels shown at the left edge") << one << QPointF(-281, 100) << QPointF(0, 100);
+    QTest::newRow("title half above the screen") << one << QPointF(100, -8) << QPointF(100, 0);
+    QTest::newRow("16 title rows at the bottom") << one << QPointF(100, 1064) << QPointF(100, 1064);
+    QTest::newRow("below the screen") << one << QPointF(100, 1333) << QPointF(100, 828);
+    QTest::newRow("far left of two") << two << QPointF(-2000, -500) << QPointF(0, 0);
+    QTest::newRow("nearest of two screens of different heights")
+        << (one + QList<QRect>{{1920, 0, 1280, 720}}) << QPointF(2200, 900) << QPointF(2200, 468);
+    QTest::newRow("screen smaller than the window") << QList<QRect>{{0, 0, 200, 100}} << QPointF(500, 500)
+                                                   << QPointF(0, 0);
+    QTest::newRow("fractions kept while shown") << one << QPointF(476.5, 237.5) << QPointF(476.5, 237.5);
+    QTest::newRow("no screens known") << QList<QRect>{} << QPointF(-5000, -5000) << QPointF(-5000, -5000);
+}
+
+void NumberRulesTest::placementOnScreens()
+{
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPointF, stored);
+    QFETCH(QPointF, shown);
+    std::vector<TwipsRect> twips;
+    for (const QRect &screen : screens)
+        twips.push_back({float(screen.x() * 15), float(screen.y() * 15), float(screen.width() * 15),
+                         float(screen.height() * 15)});
+    const TwipsPosition placed = positionOnScreens({float(stored.x() * 15), float(stored.y() * 15)}, 327 * 15, 252 * 15, twips);
+    QCOMPARE(placed.left, float(shown.x() * 15));
+    QCOMPARE(placed.top, float(shown.y() * 15));
 }
 
 QTEST_APPLESS_MAIN(NumberRulesTest)

@@ -55,6 +55,10 @@ private slots:
     void workingDirectoryWhereNothingCanBeCreated(); // /proc is Linux's
 #endif
     void eachWorkingDirectoryHasItsOwnFile();
+    void restoredWhereAScreenShowsIt_data();
+    void restoredWhereAScreenShowsIt();
+    void positionReadIsWrittenBackWhereThePlatformHidesIt_data();
+    void positionReadIsWrittenBackWhereThePlatformHidesIt();
 
 private:
     std::unique_ptr<ScratchDirectory> directory_;
@@ -88,7 +92,7 @@ void Form1SettingsTest::startUp_data()
     QTest::newRow("duplicate keys") << fileWith("LeftPosition=10\r\nTopPosition=20\r\nLeftPosition=30\r\nTopPosition=45\r\n")
                                     << "M" << 30.f << 45.f;
     QTest::newRow("units in turn") << fileWith("Units=IM\r\nUnits=I\r\nUnits=MI\r\n") << "MI" << none << none;
-    QTest::newRow("fraction and negative") << fileWith("LeftPosition=7147.5\r\nTopPosition=-120\r\n") << "M" << 7147.5f << -120.f;
+    QTest::newRow("fraction and negative") << fileWith("LeftPosition=-120\r\nTopPosition=3562.5\r\n") << "M" << -120.f << 3562.5f;
     QTest::newRow("not finite: ignored") << fileWith("LeftPosition=1500\r\nTopPosition=900\r\nLeftPosition=1E999\r\n") << "M"
                                          << 1500.f << 900.f;
     QTest::newRow("beyond the window system: ignored")
@@ -132,7 +136,7 @@ void Form1SettingsTest::closeWritesExactBytes_data()
     QTest::newRow("M") << "M" << QByteArray("LeftPosition=1500\r\nTopPosition=900\r\n");
     QTest::newRow("I") << "I" << QByteArray("LeftPosition=0\r\nTopPosition=0\r\n");
     QTest::newRow("MI") << "MI" << QByteArray("LeftPosition=7147.5\r\nTopPosition=3562.5\r\n");
-    QTest::newRow("IM") << "IM" << QByteArray("LeftPosition=-120\r\nTopPosition=-7.5\r\n");
+    QTest::newRow("IM") << "IM" << QByteArray("LeftPosition=-120\r\nTopPosition=7.5\r\n");
 }
 
 void Form1SettingsTest::closeWritesExactBytes()
@@ -251,6 +255,75 @@ void Form1SettingsTest::eachWorkingDirectoryHasItsOwnFile()
     QCOMPARE(files::read(), fileWith("Units=I\r\n"));
     Form1 form;
     QCOMPARE(form.unitCode(), QStringLiteral("I"));
+}
+
+// Run with the offscreen platform's screens from two_screens.json (1920 x 1080
+// pixels each, side by side) and from one_screen.json (the left one alone).
+void Form1SettingsTest::restoredWhereAScreenShowsIt_data()
+{
+    QTest::addColumn<QByteArray>("position");
+    QTest::addColumn<bool>("keptOnTwoScreens");
+    QTest::addColumn<bool>("keptOnOneScreen");
+
+    QTest::newRow("left screen") << QByteArray("LeftPosition=1500\r\nTopPosition=900\r\n") << true << true;
+    QTest::newRow("right screen") << QByteArray("LeftPosition=41985\r\nTopPosition=1500\r\n") << true << false;
+    QTest::newRow("title over the screens' top") << QByteArray("LeftPosition=1500\r\nTopPosition=-120\r\n") << false
+                                                 << false;
+    QTest::newRow("below every screen") << QByteArray("LeftPosition=1500\r\nTopPosition=99999\r\n") << false << false;
+}
+
+void Form1SettingsTest::restoredWhereAScreenShowsIt()
+{
+    QFETCH(QByteArray, position);
+    QFETCH(bool, keptOnTwoScreens);
+    QFETCH(bool, keptOnOneScreen);
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (screens.first()->geometry() != QRect(0, 0, 1920, 1080) || screens.size() > 2)
+        QSKIP("needs the screens of one_screen.json or two_screens.json");
+    const bool kept = screens.size() == 2 ? keptOnTwoScreens : keptOnOneScreen;
+
+    QVERIFY(files::write(fileWith("Units=I\r\n" + position)));
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QRect frame = form.frameGeometry();
+    QVERIFY2(screens.first()->geometry().contains(frame) || (kept && screens.last()->geometry().contains(frame)),
+             qPrintable(QStringLiteral("frame at %1, %2").arg(frame.x()).arg(frame.y())));
+    QVERIFY(form.close());
+    const QByteArray saved = files::read();
+    QCOMPARE(saved == fileWith("Units=I\r\n" + position), kept);
+    QVERIFY(saved.startsWith(fileWith("Units=I\r\nLeftPosition=")));
+
+    // Once placed back, the next start keeps it there.
+    Form1 again;
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QCOMPARE(again.frameGeometry(), frame);
+    QVERIFY(again.close());
+    QCOMPARE(files::read(), saved);
+}
+
+// Run under weston: a Wayland client can neither place its window nor learn
+// where it stands, so the position the X11 sessions use is kept.
+void Form1SettingsTest::positionReadIsWrittenBackWhereThePlatformHidesIt_data()
+{
+    QTest::addColumn<QByteArray>("position");
+    QTest::newRow("on a screen") << QByteArray("LeftPosition=1500\r\nTopPosition=900\r\n");
+    QTest::newRow("on a screen that is not there") << QByteArray("LeftPosition=41985\r\nTopPosition=1500\r\n");
+    QTest::newRow("fractions") << QByteArray("LeftPosition=7147.5\r\nTopPosition=-7.5\r\n");
+}
+
+void Form1SettingsTest::positionReadIsWrittenBackWhereThePlatformHidesIt()
+{
+    QFETCH(QByteArray, position);
+    if (!QGuiApplication::platformName().startsWith("wayland"))
+        QSKIP("needs a Wayland session");
+    QVERIFY(files::write(fileWith("Units=MI\r\n" + position)));
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.close());
+    QCOMPARE(files::read(), fileWith("Units=MI\r\n" + position));
 }
 
 QTEST_MAIN(Form1SettingsTest)

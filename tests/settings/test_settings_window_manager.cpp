@@ -56,7 +56,7 @@ void SettingsWindowManagerTest::restoredPositionIsTheFrameCorner_data()
 
     QTest::newRow("whole pixels") << QByteArray("1500") << QByteArray("900") << QPoint(100, 60);
     QTest::newRow("fractions") << QByteArray("7147.5") << QByteArray("3562.5") << QPoint(477, 238);
-    QTest::newRow("off screen") << QByteArray("-120") << QByteArray("-7.5") << QPoint(-8, -1);
+    QTest::newRow("partly left of the screen") << QByteArray("-120") << QByteArray("7.5") << QPoint(-8, 1);
     QTest::newRow("not on a pixel") << QByteArray("1507") << QByteArray("1.234E+03") << QPoint(100, 82);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <QStyle>
 
 // A dark desktop theme as the common dark schemes give it: light grey text on
 // a dark grey window, and a mid-blue link that on its own is too dark to read
@@ -30,4 +31,19 @@ public:
 
 private:
     QPalette previous_;
+};
+
+// The application's style for as long as this exists, named as
+// QStyleFactory::keys() names it.
+class ApplicationStyle
+{
+public:
+    explicit ApplicationStyle(const QString &key) : previous_(QApplication::style()->name())
+    {
+        QApplication::setStyle(key);
+    }
+    ~ApplicationStyle() { QApplication::setStyle(previous_); }
+
+private:
+    QString previous_;
 };
