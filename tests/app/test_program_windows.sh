@@ -24,7 +24,14 @@ timeout 60 "$wineserver" -w
 
 "$wine" "$program" >/dev/null 2>&1 &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Ferrox SpdCalc$' | head -n 1)
+# Asked again each second: Wine's own short-lived windows can vanish while
+# xdotool walks the window tree, and that ends its search with an X error.
+window=
+for _ in $(seq 60); do
+    window=$(xdotool search --onlyvisible --name '^Ferrox SpdCalc$' 2>/dev/null | head -n 1) || true
+    [ -z "$window" ] || break
+    sleep 1
+done
 [ -n "$window" ] || fail "no window"
 xdotool windowactivate --sync "$window"
 sleep 1
