@@ -32,9 +32,12 @@ use_wine_prefix() {
         export "WINE$name"
     done
 
+    # What the prefix is made with, kept in it: a prefix made with other
+    # settings by an older copy of this script is made again.
+    prefix_settings="Arial=Liberation Sans; ClearType"
     (
         flock 9
-        [ -e "$WINEPREFIX/made" ] && exit 0
+        [ "$(cat "$WINEPREFIX/made" 2>/dev/null)" = "$prefix_settings" ] && exit 0
         rm -rf "$WINEPREFIX" "$fonts"
         mkdir -p "$fonts"
         ln -s /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf "$fonts/"
@@ -43,7 +46,17 @@ use_wine_prefix() {
         # Liberation Sans has the same metrics.
         WINEDLLOVERRIDES="mscoree,mshtml=" "$wine" wineboot --init >/dev/null 2>&1
         "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /t REG_SZ /d 'Liberation Sans' /f >/dev/null 2>&1
+        # Screen text smoothed with ClearType, as Windows has it by default.
+        # Wine's own default, standard smoothing, gives way to black and
+        # white wherever a face's gasp table asks (Liberation Sans up to 17
+        # pixels), and Wine then draws some glyphs a pixel left of the box
+        # that it reports for them ("I" and "!" at 11 pixels). Qt's Windows
+        # font engine draws each glyph into an image of exactly that box for
+        # standard smoothing, so those glyphs vanished; for ClearType it keeps
+        # a margin of two pixels around the box.
+        "$wine" reg add 'HKCU\Control Panel\Desktop' /v FontSmoothing /t REG_SZ /d 2 /f >/dev/null 2>&1
+        "$wine" reg add 'HKCU\Control Panel\Desktop' /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null 2>&1
         "$wineserver" -w
-        touch "$WINEPREFIX/made"
+        printf '%s\n' "$prefix_settings" >"$WINEPREFIX/made"
     ) 9>"$1/prefix.lock"
 }
