@@ -140,7 +140,6 @@ void keepCaptionWhole(QWidget *control)
     control->installEventFilter(new CaptionFitter(control));
 }
 
-
 QFont windowFont()
 {
     QFont font(QStringLiteral("Arial"));
