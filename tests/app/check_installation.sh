@@ -25,6 +25,7 @@ FONTCONFIG_FILE=$(dirname "$0")/../support/fonts/dejavu_sans.conf "$cmake" --ins
 expected=$work/expected
 {
     echo bin/FerroxSpdCalc
+    echo lib/ferroxspdcalc/plugins/wayland-decoration-client/libferroxspdcalc_decoration.so
     echo share/applications/$id.desktop
     echo share/metainfo/$id.metainfo.xml
     echo share/man/man1/FerroxSpdCalc.1.gz

@@ -1,9 +1,10 @@
 #!/bin/sh
 # The built program in a Wayland session (see with_weston.sh: weston's
 # headless backend, without an input seat): it starts and keeps running, its
-# window carries the app id of its desktop entry and tells the compositor it
+# window carries the app id of its desktop entry, tells the compositor it
 # has one size (a compositor that draws the decorations then offers no
-# maximise); ended as a session ends it (SIGTERM), it has saved its settings.
+# maximise) and has the program's own title bar; ended as a session ends it
+# (SIGTERM), it has saved its settings.
 set -eu
 program=$1 entry=$2
 work=$(mktemp -d)
@@ -28,6 +29,11 @@ done
 min=$(sed -n 's/.*xdg_toplevel@[0-9]*\.set_min_size(\(.*\))$/\1/p' program.log | tail -n 1)
 max=$(sed -n 's/.*xdg_toplevel@[0-9]*\.set_max_size(\(.*\))$/\1/p' program.log | tail -n 1)
 [ -n "$min" ] && [ "$min" = "$max" ] || fail "the window does not tell a fixed size: min ($min), max ($max)"
+
+# Its title bar is the program's own, which offers no maximise, not Qt's.
+decorations=$(grep -o 'wayland-decoration-client/[^ ]*' "/proc/$pid/maps" | sort -u)
+[ "$decorations" = "wayland-decoration-client/libferroxspdcalc_decoration.so" ] ||
+    fail "the title bar comes from: ${decorations:-no plugin}"
 
 sleep 1
 kill -0 "$pid" 2>/dev/null || fail "the program ended while shown"
