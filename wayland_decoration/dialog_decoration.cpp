@@ -42,15 +42,16 @@ public:
                      Qt::KeyboardModifiers) override
     {
         const TitleBarPart part = partAt(local);
+        Qt::MouseButtons held = buttons;
         if (part == TitleBarPart::Contents)
             setPressed(TitleBarPart::Contents);
-        else if (isLeftClicked(buttons))
-            press(device, part, buttons);
+        else if (isLeftClicked(buttons) && press(device, part, buttons))
+            held &= ~Qt::LeftButton; // the compositor keeps the release that ends a move
         else if (isRightClicked(buttons) && part == TitleBarPart::Title)
             showWindowMenu(device);
         else if (isLeftReleased(buttons))
             release(part);
-        setMouseButtons(buttons);
+        setMouseButtons(held);
         return part != TitleBarPart::Contents;
     }
 
@@ -136,12 +137,16 @@ private:
         return titleBarPartAt(layout(), surfaceSize(), point);
     }
 
-    void press(QWaylandInputDevice *device, TitleBarPart part, Qt::MouseButtons buttons)
+    // A press on the title moves the window (and tells so); one on a button
+    // holds it down.
+    bool press(QWaylandInputDevice *device, TitleBarPart part, Qt::MouseButtons buttons)
     {
-        if (part == TitleBarPart::Title)
-            startMove(device, buttons);
-        else
+        if (part != TitleBarPart::Title) {
             setPressed(part);
+            return false;
+        }
+        startMove(device, buttons);
+        return true;
     }
 
     // A button acts when it is released where it was pressed.

@@ -1,10 +1,24 @@
 #!/bin/sh
 # Runs a test program in a Wayland session: weston with its headless backend,
 # which has no input seat, in a private runtime directory, ended when the test
-# ends. Exits 77 (skipped) only when weston cannot start at all.
+# ends. With --pointer, weston runs instead in a window of its own Xvfb, at the
+# X screen's origin, with that server's pointer as its seat: xdotool, given the
+# exported DISPLAY, moves and clicks in the session at the same coordinates.
+# Exits 77 (skipped) only when weston cannot start at all.
 set -eu
-work=$(mktemp -d) compositor=""
-trap 'kill $compositor 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
+work=$(mktemp -d) compositor="" server=""
+trap 'kill $compositor $server 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
+backend=headless-backend.so
+if [ "${1:-}" = --pointer ]; then
+    shift
+    backend=x11-backend.so
+    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    server=$!
+    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+    [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
+fi
 XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
@@ -12,7 +26,7 @@ WAYLAND_DISPLAY=wayland-test
 export WAYLAND_DISPLAY
 
 # --debug lets the tests take screenshots and read weston's scene graph.
-weston --no-config --backend=headless-backend.so --use-pixman --width=1280 --height=720 --idle-time=0 \
+weston --no-config --backend=$backend --use-pixman --width=1280 --height=720 --idle-time=0 \
     --socket="$WAYLAND_DISPLAY" --debug >"$work/weston.log" 2>&1 &
 compositor=$!
 for _ in $(seq 100); do
