@@ -12,12 +12,8 @@ backend=headless-backend.so
 if [ "${1:-}" = --pointer ]; then
     shift
     backend=x11-backend.so
-    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-    server=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-    [ -s "$work/display" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
-    DISPLAY=":$(cat "$work/display")"
-    export DISPLAY
+    . "$(dirname "$0")/xvfb.sh"
+    start_xvfb "$work"
 fi
 XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
