@@ -83,7 +83,7 @@ protected:
         QPainter painter(device);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.fillRect(QRectF(QPointF(), surface), mixed(ground, ink, 0.45));
-        painter.fillRect(bar.bar, active ? mixed(ground, ink, 0.1) : ground);
+        painter.fillRect(bar.area, active ? mixed(ground, ink, 0.1) : ground);
 
         window()->icon().paint(&painter, bar.icon.toRect());
 

@@ -14,7 +14,7 @@ constexpr qreal titleGap = 5;
 TitleBar titleBarLayout(qreal surfaceWidth, Qt::WindowFlags flags)
 {
     TitleBar layout;
-    const QRectF bar = layout.bar =
+    const QRectF bar = layout.area =
         QRectF(titleBarBorder, titleBarBorder, surfaceWidth - 2 * titleBarBorder, titleBarFrame.top() - titleBarBorder);
     const qreal buttonTop = bar.top() + (bar.height() - buttonHeight) / 2;
     layout.closeButton = QRectF(bar.right() - edgeGap - buttonWidth, buttonTop, buttonWidth, buttonHeight);
@@ -37,7 +37,7 @@ TitleBarPart titleBarPartAt(const TitleBar &bar, QSizeF surfaceSize, QPointF poi
         return TitleBarPart::Close;
     if (bar.minimiseButton.contains(point))
         return TitleBarPart::Minimise;
-    if (bar.bar.contains(point))
+    if (bar.area.contains(point))
         return TitleBarPart::Title;
     return TitleBarPart::Border;
 }

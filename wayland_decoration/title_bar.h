@@ -17,7 +17,7 @@ inline constexpr QMargins titleBarFrame{titleBarBorder, 26, titleBarBorder, titl
 enum class TitleBarPart { Contents, Border, Title, Minimise, Close };
 
 struct TitleBar {
-    QRectF bar; // inside the border
+    QRectF area; // the whole bar, inside the border
     QRectF icon;
     QRectF title;
     QRectF minimiseButton; // empty where the window offers no minimise

@@ -2,7 +2,7 @@
 # Runs a test program in a real X session: its own Xvfb on a free display and
 # openbox as the window manager, both ended when the test ends.
 set -eu
-work=$(mktemp -d)
+work=$(mktemp -d) wm="" server=""
 trap 'kill $wm $server 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
 
 . "$(dirname "$0")/xvfb.sh"
