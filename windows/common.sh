@@ -10,32 +10,40 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# Source packages need "deb-src" beside "deb" in the APT sources, as Debian's
-# sources.list(5) describes: in the Types line of a deb822 file, or as a
-# deb-src line for each deb line of the one-line format.
-enable_source_packages() {
-    if apt-get indextargets --format '$(CREATED_BY)' 2>/dev/null | grep -qx Sources; then
-        return
+# Source packages are fetched through a private APT configuration in the
+# current (work) folder: a sources list with "deb-src" for each "deb" source of
+# the machine, and package lists of its own, so that the machine's own
+# configuration stays as it is. Prints the options that select it.
+private_source_lists() {
+    apt_dir="$PWD/apt-sources"
+    options="-o Dir::Etc::SourceList=$apt_dir/sources.list -o Dir::Etc::SourceParts=$apt_dir/sources.list.d"
+    options="$options -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache=$apt_dir/cache"
+    if [ ! -d "$apt_dir" ]; then
+        mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial"
+        for file in /etc/apt/sources.list.d/*.sources; do
+            [ -f "$file" ] || continue
+            sed -E 's/^Types:.*/Types: deb-src/' "$file" >"$apt_dir/sources.list.d/${file##*/}"
+        done
+        for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+            [ -f "$file" ] || continue
+            sed -n -E 's/^deb (.*)/deb-src \1/p' "$file"
+        done >"$apt_dir/sources.list"
+        # shellcheck disable=SC2086
+        apt-get $options update >&2
     fi
-    echo "Adding deb-src to the APT sources" >&2
-    for file in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$file" ] || continue
-        as_root sed -i -E '/^Types:/{/deb-src/!s/$/ deb-src/}' "$file"
-    done
-    if [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list; then
-        as_root sed -i -E '/^deb /{p;s/^deb /deb-src /}' /etc/apt/sources.list
-    fi
-    as_root apt-get update >&2
+    echo "$options"
 }
 
 # Unpacks Debian's source package $1 into the current folder and prints the
 # folder it made: version $2 when given, else the newest one a mirror serves
 # (a mirror may lack a security update's source that its index lists).
 fetch_source() {
-    enable_source_packages
-    versions=${2:-$(apt-cache showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -r -V -u)}
+    apt_sources=$(private_source_lists)
+    # shellcheck disable=SC2086
+    versions=${2:-$(apt-cache $apt_sources showsrc --only-source "$1" | sed -n 's/^Version: //p' | sort -r -V -u)}
     for version in $versions; do
-        if apt-get source --only-source "$1=$version" >&2; then
+        # shellcheck disable=SC2086
+        if apt-get $apt_sources source --only-source "$1=$version" >&2; then
             find . -mindepth 1 -maxdepth 1 -type d -name "$1-*" | head -n 1
             return 0
         fi
