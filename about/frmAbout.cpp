@@ -6,6 +6,7 @@
 #include "core/version_rules.h"
 #include "core/identity.h"
 #include "forms/accessibility.h"
+#include "forms/form_builder.h"
 #include "forms/link_label.h"
 #include "forms/readable_colours.h"
 
@@ -80,11 +81,11 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     outcomeAnnouncer_ = new Announcer(this);
     connect(Timer1, &QTimer::timeout, this, [this] {
         versionCheck_->Timer1_Timer();
-        announceOutcome();
+        statusChanged();
     });
     connect(WebBrowser1, &WebBrowser::DocumentComplete, this, [this] {
         versionCheck_->WebBrowser1_DocumentComplete();
-        announceOutcome();
+        statusChanged();
     });
 
     Form_Load();
@@ -96,6 +97,13 @@ void frmAbout::Form_Load()
 {
     setWindowTitle(QStringLiteral("About ") + QString::fromLatin1(identity::applicationTitle));
     lblVersion->setText(QStringLiteral("Version ") + identity::localVersionText());
+    fitCaption(lblVersion);
+}
+
+void frmAbout::statusChanged()
+{
+    fitCaption(CheckVersion);
+    announceOutcome();
 }
 
 // Each outcome once as it comes on show (the tick after an outcome sees it

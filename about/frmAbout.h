@@ -37,6 +37,9 @@ private:
     void Form_MouseMove();
     void Label1_MouseMove();
     void Label1_Click();
+    // After each step of the version check: the status line's text may
+    // have changed.
+    void statusChanged();
     void announceOutcome();
 
     QTimer *Timer1 = nullptr;

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -16,6 +17,8 @@ namespace {
 // The smallest a caption is shrunk to, still readable.
 constexpr qreal SmallestCaptionPoints = 6.0;
 
+// Measured with the caption's font alone: a word-wrapped label's own
+// heightForWidth() asks for the label to be painted again.
 bool showsWholeCaption(const QWidget *control)
 {
     if (const auto *label = qobject_cast<const QLabel *>(control)) {
@@ -24,37 +27,70 @@ bool showsWholeCaption(const QWidget *control)
         const QFontMetrics metrics(label->font());
         // Some faces draw the underline below their descent.
         const int underline = label->font().underline() ? metrics.ascent() + metrics.underlinePos() + metrics.lineWidth() : 0;
-        const int height = label->wordWrap() ? label->heightForWidth(label->width()) : metrics.height();
-        const int width = label->wordWrap() ? 0 : metrics.horizontalAdvance(label->text());
-        return width <= label->width() && std::max(height, underline) <= label->height();
+        const QRect needed = label->wordWrap()
+            ? metrics.boundingRect(QRect(0, 0, label->width(), QWIDGETSIZE_MAX), int(label->alignment()) | Qt::TextWordWrap,
+                                   label->text())
+            : QRect(0, 0, metrics.horizontalAdvance(label->text()), metrics.height());
+        return needed.width() <= label->width() && std::max(needed.height(), underline) <= label->height();
     }
     if (const auto *button = qobject_cast<const QAbstractButton *>(control))
         return button->sizeHint().width() <= button->width();
     return true;
 }
 
-void shrinkUntilWhole(QWidget *control)
-{
-    QFont font = control->font();
-    while (!showsWholeCaption(control) && font.pointSizeF() - 0.25 >= SmallestCaptionPoints) {
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-        control->setFont(font);
-    }
-}
-
-// Captions change without an event of their own; every change repaints.
+// Fits a caption whenever its font, size or style changes, and when asked to
+// after its text has changed: from the size it was given, so that a caption
+// shrunk for a long text grows back for a shorter one.
 class CaptionFitter : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit CaptionFitter(QWidget *control) : QObject(control), control_(control), givenPoints_(control->font().pointSizeF())
+    {
+        control->installEventFilter(this);
+        fit();
+    }
+
+    void fit()
+    {
+        const QScopedValueRollback fitting(fitting_, true);
+        QFont font = control_->font();
+        font.setPointSizeF(givenPoints_);
+        control_->setFont(font);
+        while (!showsWholeCaption(control_) && font.pointSizeF() - 0.25 >= SmallestCaptionPoints) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+            control_->setFont(font);
+        }
+        fittedPoints_ = font.pointSizeF();
+    }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint)
-            shrinkUntilWhole(static_cast<QWidget *>(watched));
+        if (fitting_)
+            return false;
+        switch (event->type()) {
+        case QEvent::FontChange:
+            // A size of its own, or another face from the window at the size
+            // it was fitted to.
+            if (control_->font().pointSizeF() != fittedPoints_)
+                givenPoints_ = control_->font().pointSizeF();
+            fit();
+            break;
+        case QEvent::StyleChange:
+        case QEvent::Resize:
+            fit();
+            break;
+        default:
+            break;
+        }
         return false;
     }
+
+private:
+    QWidget *control_;
+    qreal givenPoints_;
+    qreal fittedPoints_ = 0;
+    bool fitting_ = false;
 };
 
 // A maximise request has left when the window learns of it, and the
@@ -134,10 +170,14 @@ void keepNormalState(QWidget *window)
 
 void keepCaptionWhole(QWidget *control)
 {
-    if (!qobject_cast<QLabel *>(control) && !qobject_cast<QAbstractButton *>(control))
-        return;
-    shrinkUntilWhole(control);
-    control->installEventFilter(new CaptionFitter(control));
+    if (qobject_cast<QLabel *>(control) || qobject_cast<QAbstractButton *>(control))
+        new CaptionFitter(control);
+}
+
+void fitCaption(QWidget *control)
+{
+    if (auto *fitter = control->findChild<CaptionFitter *>(QString(), Qt::FindDirectChildrenOnly))
+        fitter->fit();
 }
 
 QFont windowFont()

@@ -39,8 +39,12 @@ KindAndMember<decltype(kind)> made(Control *&member)
 
 // The windows are laid out for Arial's metrics. Where a wider face stands in
 // for Arial, a label or button whose caption would be cut shows it a little
-// smaller instead, now and whenever its caption changes.
+// smaller instead: now, whenever its font, size or style changes, and at
+// fitCaption.
 void keepCaptionWhole(QWidget *control);
+
+// Fits a caption kept whole again after the program has changed its text.
+void fitCaption(QWidget *control);
 
 // Builds a window's controls from its table, in row order (later rows lie on
 // top of earlier ones). Each row gives a name, what it makes (`made`),

@@ -4,6 +4,7 @@
 
 #include "core/curve_speed.h"
 #include "forms/accessibility.h"
+#include "forms/form_builder.h"
 #include "forms/text_box.h"
 
 #include <QGroupBox>
@@ -79,6 +80,7 @@ void Form1::Option3_Click(std::int16_t index)
 {
     const bool metric = index == 1;
     Label1[3]->setText(metric ? QStringLiteral("Maximum Speed (km/h)") : QStringLiteral("Maximum Speed (mi/h)"));
+    fitCaption(Label1[3]);
     notifyNameChanged(Text1[3]); // the result box is named by that label
     Text1[3]->setText(convertedSpeedText(Text1[3]->text(), metric));
     announceResult();

@@ -1,13 +1,20 @@
 // The About menu entry: a fresh, modal About window each time.
 #include "about/frmAbout.h"
+#include "core/identity.h"
 #include "core/version_rules.h"
 #include "loopback_http_server.h"
 #include "main_window/Form1.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
+#include "support/palettes.h"
+
 #include <QAction>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QApplication>
+#include <QStyleFactory>
+#include <QStyleHints>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -34,12 +41,30 @@ bool withAboutOpen(Form1 &form, const std::function<void(frmAbout &)> &whileOpen
     return opened;
 }
 
+// The paint events each window receives, by window title, while it exists.
+class PaintCounter : public QObject
+{
+public:
+    PaintCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    QMap<QString, int> paints;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
+            ++paints[static_cast<QWidget *>(watched)->window()->windowTitle()];
+        return false;
+    }
+};
+
 QColor linkColour(const frmAbout &about)
 {
     return control<QLabel>(about, QStringLiteral("Label1"))->palette().color(QPalette::WindowText);
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(HttpAnswer)
 
 class AboutFromMainWindowTest : public QObject
 {
@@ -49,6 +74,7 @@ private slots:
     void initTestCase() { LoopbackHttpServer::useClosedPortAsProxy(); }
     void init()
     {
+        LoopbackHttpServer::useClosedPortAsProxy();
         directory_ = std::make_unique<ScratchDirectory>();
         QVERIFY(directory_->isValid());
     }
@@ -56,6 +82,8 @@ private slots:
 
     void mainWindowTakesNoInputWhileAboutIsOpen();
     void secondOpeningStartsAfresh();
+    void restOnceNothingChanges_data();
+    void restOnceNothingChanges();
 
 private:
     std::unique_ptr<ScratchDirectory> directory_;
@@ -105,6 +133,72 @@ void AboutFromMainWindowTest::secondOpeningStartsAfresh()
         QCOMPARE(control<QLabel>(about, QStringLiteral("TimerCounter"))->text(), QString());
         QCOMPARE(linkColour(about), QColor(0, 0, 255));
         QVERIFY(about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive());
+    }));
+}
+
+// Once the version check has ended, neither window paints: in each outcome,
+// with a long title, in each style, after both were covered and uncovered.
+// CTest also runs this under X11 and with the faces that stand in for Arial.
+void AboutFromMainWindowTest::restOnceNothingChanges_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("outcome"); // empty: the main window alone
+    QTest::addColumn<HttpAnswer>("answer");
+
+    const QString style = QApplication::style()->name();
+    const auto page = [](const QByteArray &title) { return HttpAnswer{.body = LoopbackHttpServer::page(title)}; };
+    const HttpAnswer unreachable{.reset = true};
+    QTest::newRow("main window alone") << style << QString() << HttpAnswer{};
+    QTest::newRow("current") << style << currentText() << page(identity::localVersionText().toLatin1());
+    QTest::newRow("newer") << style << newerAvailableText("2013.0101.0000") << page("2013.0101.0000");
+    QTest::newRow("older") << style << olderOnlineText("2012.0831.2342") << page("2012.0831.2342");
+    QTest::newRow("not published") << style << notPublishedText() << HttpAnswer{.status = 404};
+    QTest::newRow("unreachable") << style << unreachableText() << unreachable;
+    const QByteArray longTitle = "2013." + QByteArray(130, '9');
+    for (const QString &key : QStyleFactory::keys()) {
+        QTest::addRow("long title, %s", qPrintable(key))
+            << key << newerAvailableText(QString::fromLatin1(longTitle)) << page(longTitle);
+    }
+}
+
+void AboutFromMainWindowTest::restOnceNothingChanges()
+{
+    QFETCH(QString, style);
+    QFETCH(QString, outcome);
+    QFETCH(HttpAnswer, answer);
+    const ApplicationStyle applicationStyle(style);
+    // The caret's blink is a change of its own.
+    const int flashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    auto restoreFlashTime = qScopeGuard([flashTime] { QApplication::setCursorFlashTime(flashTime); });
+    LoopbackHttpServer server;
+    server.useAsProxy();
+    server.setAnswer(versionFileAddress(), answer);
+
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const auto coverAndUncover = [] {
+        QWidget cover;
+        cover.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+        cover.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cover));
+    };
+    const auto paintsAtRest = [&] {
+        coverAndUncover();
+        QTest::qWait(300); // what the uncovering asks for
+        PaintCounter counter;
+        QTest::qWait(1000);
+        return counter.paints;
+    };
+    if (outcome.isEmpty()) {
+        QCOMPARE(paintsAtRest(), (QMap<QString, int>{}));
+        return;
+    }
+    QVERIFY(withAboutOpen(form, [&](frmAbout &about) {
+        QTRY_VERIFY_WITH_TIMEOUT(!about.findChild<QTimer *>(QStringLiteral("Timer1"))->isActive(), 12000);
+        QCOMPARE(control<QLabel>(about, QStringLiteral("CheckVersion"))->text(), outcome);
+        QCOMPARE(paintsAtRest(), (QMap<QString, int>{}));
     }));
 }
 

@@ -3,6 +3,7 @@
 #include "about/frmAbout.h"
 #include "core/version_rules.h"
 #include "core/identity.h"
+#include "forms/form_builder.h"
 #include "forms/readable_colours.h"
 #include "loopback_http_server.h"
 #include "support/accessible_tree.h"
@@ -400,9 +401,19 @@ void FrmAboutTest::textsFitTheirLabels()
                                      notPublishedText(), unreachableText()};
     for (const QString &text : statusTexts) {
         status->setText(text);
+        fitCaption(status);
         check(status);
     }
     QVERIFY2(cut.isEmpty(), qPrintable(face + " cuts: " + cut.join(" | ")));
+    // Shrunk for a long title, the status line grows back for a short text.
+    const auto show = [status](const QString &text) {
+        status->setText(text);
+        fitCaption(status);
+        return status->font().pointSizeF();
+    };
+    const qreal shortTextPoints = show(currentText());
+    QVERIFY(show(newerAvailableText(QString(ShownTitleLength, u'9'))) < shortTextPoints);
+    QCOMPARE(show(currentText()), shortTextPoints);
     const auto *close = control<QPushButton>(about, "cmdOK");
     QVERIFY(close->sizeHint().width() <= close->width());
 }
