@@ -11,7 +11,6 @@
 class Announcer;
 class QAction;
 class QButtonGroup;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class TextBox;
@@ -84,7 +83,7 @@ private:
     QGroupBox *fraDistance = nullptr;
     QGroupBox *fraSpeed = nullptr;
     QPushButton *Command1 = nullptr;
-    QFrame *Line1 = nullptr;
+    QWidget *Line1 = nullptr;
     QAction *MenuAbout = nullptr;
     QButtonGroup *option1Group = nullptr;
     QButtonGroup *option2Group = nullptr;

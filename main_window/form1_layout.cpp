@@ -37,7 +37,7 @@ template <> struct BuiltClass<Kind::Label> { using type = QLabel; };
 template <> struct BuiltClass<Kind::TextBox> { using type = TextBox; };
 template <> struct BuiltClass<Kind::Button> { using type = QPushButton; };
 template <> struct BuiltClass<Kind::Option> { using type = QRadioButton; };
-template <> struct BuiltClass<Kind::Line> { using type = QFrame; };
+template <> struct BuiltClass<Kind::Line> { using type = QWidget; };
 
 namespace {
 
@@ -110,13 +110,13 @@ QWidget *createControl(const ControlRow &row, QWidget *container)
         control = option;
         break;
     }
-    case Kind::Line: {
-        auto *line = new QFrame(container);
-        line->setFrameShape(QFrame::HLine);
-        line->setFrameShadow(QFrame::Plain);
-        control = line;
+    case Kind::Line:
+        // Filled, not stroked: a one-pixel stroke is clipped away at some
+        // fractional scales (125 %).
+        control = new QWidget(container);
+        control->setAutoFillBackground(true);
+        control->setBackgroundRole(QPalette::WindowText);
         break;
-    }
     }
     if (row.initial & Disabled)
         control->setEnabled(false);

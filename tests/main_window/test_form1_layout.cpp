@@ -282,14 +282,36 @@ void Form1LayoutTest::captionsAreNotClipped()
     }
     QVERIFY2(cut.isEmpty(), qPrintable(face + " cuts: " + cut.join(" | ")));
 
+    // The line above CALCULATE shows, as the window system shows the window.
+    const QWidget *line = control(form, "Line1");
+    const qreal scale = form.devicePixelRatio();
+    const QImage shown = form.screen()->grabWindow(form.winId()).toImage();
+    const QPoint lineAt = line->mapTo(&form, QPoint(line->width() / 2, 0));
+    bool lineShown = false;
+    for (int y = qFloor(lineAt.y() * scale); y < qCeil((lineAt.y() + 1) * scale); ++y)
+        lineShown = lineShown || shown.pixelColor(qRound(lineAt.x() * scale), y) != form.palette().color(QPalette::Window);
+    QVERIFY2(lineShown, qPrintable(QStringLiteral("no line at scale %1").arg(scale)));
+
     // No control lies on what a frame draws of itself: its border and title.
+    // Where the style itself draws the title on the border (not Fusion), the
+    // frame is the style's own.
     for (QGroupBox *frame : form.findChildren<QGroupBox *>()) {
         const qreal ratio = frame->devicePixelRatio();
-        QImage drawn(frame->size() * ratio, QImage::Format_RGB32);
-        drawn.setDevicePixelRatio(ratio);
         const QRgb background = frame->palette().color(QPalette::Window).rgb();
-        drawn.fill(background);
-        frame->render(&drawn, {}, {}, QWidget::DrawWindowBackground);
+        const auto drawing = [&](QWidget *frame) {
+            QImage drawn(frame->size() * ratio, QImage::Format_RGB32);
+            drawn.setDevicePixelRatio(ratio);
+            drawn.fill(background);
+            frame->render(&drawn, {}, {}, QWidget::DrawWindowBackground);
+            return drawn;
+        };
+        const QImage drawn = drawing(frame);
+        if (style != QLatin1String("Fusion")) {
+            QGroupBox stylesOwn(frame->title(), frame->parentWidget());
+            stylesOwn.setGeometry(frame->geometry());
+            stylesOwn.setEnabled(frame->isEnabled());
+            QVERIFY2(drawing(&stylesOwn) == drawn, qPrintable(frame->objectName() + " is not drawn by the style"));
+        }
         for (const QWidget *child : frame->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             const QRect inside(QPoint(qCeil(child->x() * ratio), qCeil(child->y() * ratio)),
                                QPoint(qFloor((child->x() + child->width()) * ratio) - 1,
