@@ -226,13 +226,17 @@ void NumberRulesTest::placementOnScreens_data()
     QTest::newRow("31 pixels of the title shown") << one << QPointF(1889, 100) << QPointF(1593, 100);
     QTest::newRow("48 pixels of the title shown") << one << QPointF(1872, 100) << QPointF(1872, 100);
     QTest::newRow("over both screens") << two << QPointF(1800, 100) << QPointF(1800, 100);
+    QTest::newRow("over both, the title on the right one") << two << QPointF(1880, 100) << QPointF(1880, 100);
     QTest::newRow("46 pixels shown at the left edge") << one << QPointF(-281, 100) << QPointF(0, 100);
     QTest::newRow("title half above the screen") << one << QPointF(100, -8) << QPointF(100, 0);
     QTest::newRow("16 title rows at the bottom") << one << QPointF(100, 1064) << QPointF(100, 1064);
     QTest::newRow("below the screen") << one << QPointF(100, 1333) << QPointF(100, 828);
     QTest::newRow("far left of two") << two << QPointF(-2000, -500) << QPointF(0, 0);
-    QTest::newRow("nearest of two screens of different heights")
-        << (one + QList<QRect>{{1920, 0, 1280, 720}}) << QPointF(2200, 900) << QPointF(2200, 468);
+    const QList<QRect> lowRight = one + QList<QRect>{{1920, 0, 1280, 720}};
+    QTest::newRow("nearest of two screens of different heights") << lowRight << QPointF(2200, 900) << QPointF(2200, 468);
+    QTest::newRow("nearer the left screen's corner than the right's side")
+        << lowRight << QPointF(2300, 1150) << QPointF(1593, 828);
+    QTest::newRow("far below the right screen") << lowRight << QPointF(3050, 2600) << QPointF(2873, 468);
     QTest::newRow("screen smaller than the window") << QList<QRect>{{0, 0, 200, 100}} << QPointF(500, 500)
                                                    << QPointF(0, 0);
     QTest::newRow("fractions kept while shown") << one << QPointF(476.5, 237.5) << QPointF(476.5, 237.5);

@@ -139,6 +139,7 @@ void SettingsFileTest::positionFromText_data()
     QTest::newRow("farthest placeable") << "491505" << true << 491505.f;
     QTest::newRow("farthest placeable, negative") << "-491505" << true << -491505.f;
     QTest::newRow("beyond the window system") << "491506" << false << 0.f;
+    QTest::newRow("beyond the window system, negative") << "-1E30" << false << 0.f;
     QTest::newRow("beyond single precision") << "1E300" << false << 0.f;
     QTest::newRow("infinite") << "1E999" << false << 0.f;
     QTest::newRow("infinite, negative") << "-1E999" << false << 0.f;
