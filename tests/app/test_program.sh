@@ -94,5 +94,10 @@ echo "$answer" | grep -Eqx "$name [0-9]{4}\.[0-9]{4}\.[0-9]{4}" || fail "--versi
 answer=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$program" --help) || fail "--help failed"
 echo "$answer" | grep -q "^Usage: $(basename "$program") " || fail "--help gave no usage: $answer"
 echo "$answer" | grep -q 'KDM.cfg' || fail "--help does not say where the settings file lives: $answer"
+for option in --version --help; do
+    status=0
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM= "$program" $option >/dev/full || status=$?
+    [ "$status" -eq 1 ] || fail "$option written to a full device ended with $status, not 1"
+done
 [ ! -e KDM.cfg ] || fail "--help or --version wrote a settings file"
 echo "PASS: program opens, closes with the window manager or a signal, restores its settings, answers --help and --version"
