@@ -9,11 +9,11 @@
 #include "forms/form_builder.h"
 #include "forms/link_label.h"
 #include "forms/readable_colours.h"
+#include "forms/still_button.h"
 
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 #include <functional>

@@ -7,8 +7,8 @@
 class Announcer;
 class LinkLabel;
 class QLabel;
-class QPushButton;
 class QTimer;
+class StillButton;
 class VersionCheck;
 class WebBrowser;
 
@@ -43,7 +43,7 @@ private:
     void announceOutcome();
 
     QTimer *Timer1 = nullptr;
-    QPushButton *cmdOK = nullptr;
+    StillButton *cmdOK = nullptr;
     WebBrowser *WebBrowser1 = nullptr;
     QLabel *TimerCounter = nullptr;
     QLabel *Label3 = nullptr;

@@ -8,10 +8,10 @@
 #include "forms/form_builder.h"
 #include "forms/link_label.h"
 #include "forms/readable_colours.h"
+#include "forms/still_button.h"
 #include "resources/pictures.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -31,7 +31,7 @@ enum class Colour { System, Black, Blue, Grey, White };
 } // namespace
 
 template <> struct BuiltClass<Kind::Timer> { using type = QTimer; };
-template <> struct BuiltClass<Kind::Button> { using type = QPushButton; };
+template <> struct BuiltClass<Kind::Button> { using type = StillButton; };
 template <> struct BuiltClass<Kind::Browser> { using type = WebBrowser; };
 template <> struct BuiltClass<Kind::Label> { using type = QLabel; };
 template <> struct BuiltClass<Kind::Link> { using type = LinkLabel; };
@@ -87,7 +87,7 @@ QObject *createControl(const ControlRow &row, QWidget *window)
     QWidget *control = nullptr;
     switch (row.made.kind) {
     case Kind::Button:
-        control = new QPushButton(row.content, window);
+        control = new StillButton(row.content, window);
         break;
     case Kind::Browser: {
         auto *browser = new WebBrowser(window);
