@@ -1,5 +1,7 @@
 #include "about/curl_library.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLibrary>
 
 namespace {
@@ -7,9 +9,11 @@ namespace {
 const CurlLibrary *loadCurl()
 {
     // libcurl's interface 4: libcurl.so.4, or on Windows the DLL shipped
-    // beside the program under the name MinGW gives it.
+    // beside the program under the name MinGW gives it, by its full path: a
+    // bare name would also be looked for in the working folder, which any
+    // user can write to.
 #ifdef Q_OS_WIN
-    static QLibrary library(QStringLiteral("libcurl-4"));
+    static QLibrary library(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libcurl-4.dll")));
 #else
     static QLibrary library(QStringLiteral("curl"), 4);
 #endif

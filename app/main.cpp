@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QDir>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -41,6 +44,11 @@ int runWindows(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+#ifdef Q_OS_WIN
+    // DLLs loaded from now on come from the program's folder and the
+    // system's only, never from the working folder or the PATH.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+#endif
     if (const std::optional<int> status = answerInformationOption(argc, argv))
         return *status;
     const int status = runWindows(argc, argv);

@@ -12,6 +12,9 @@ target_sources(FerroxSpdCalc PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${PROJECT_NAME}
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${PROJECT_NAME}.rc PROPERTIES
     OBJECT_DEPENDS "${FERROX_ICON_FILE};${FERROX_MANIFEST_FILE}")
 set_target_properties(FerroxSpdCalc PROPERTIES WIN32_EXECUTABLE ON)
+# The version check loads libcurl from the program's folder only.
+add_custom_command(TARGET FerroxSpdCalc POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${FERROX_CURL_DLL} $<TARGET_FILE_DIR:FerroxSpdCalc>)
 
 # `cmake --install` lays out the portable folder: the program, exactly the
 # DLLs it loads, Qt's plug-ins in the folders Qt looks in, the licences.
@@ -20,7 +23,7 @@ install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 install(FILES windows/qt.conf DESTINATION .)
-# MinGW's runtime, and libcurl, which the version check loads by name.
+# MinGW's runtime, and libcurl, which the version check loads from the program's folder.
 install(FILES ${FERROX_MINGW_RUNTIME_DLLS} ${FERROX_CURL_DLL} DESTINATION .)
 
 # The notices name each library's version and the source it was built from.

@@ -9,12 +9,14 @@
 # nothing; after, the uninstaller, started as installed apps starts it,
 # removes every file it installed and nothing of the user's. Needs an X session with
 # a window manager (tests/support/with_window_manager.sh).
-# Usage: test_windows_packages.sh BUILD_DIR CMAKE OBJDUMP STRINGS WINE64 WINESERVER
+# A libcurl-4.dll planted in the working folder is never loaded. Installing
+# into another folder removes the copy installed before.
+# Usage: test_windows_packages.sh BUILD_DIR CMAKE OBJDUMP STRINGS WINE64 WINESERVER CXX
 set -eu
 # Nothing from outside may help the Windows program find its DLLs or Qt's
 # platform plug-in.
 unset QT_QPA_PLATFORM QT_PLUGIN_PATH WINEPATH
-build=$1 cmake=$2 objdump=$3 strings=$4 wine=$5 wineserver=$6
+build=$1 cmake=$2 objdump=$3 strings=$4 wine=$5 wineserver=$6 cxx=$7
 here=$(dirname "$0")
 work=$(mktemp -d)
 WINEPREFIX=$work/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -40,7 +42,7 @@ for value in "Ferrox Speed Calculator" "Quorvel Software" 2012.0831.2343 "Calcul
     grep -qxF "$value" "$work/strings" || fail "the version record lacks \"$value\""
 done
 "$strings" "$program" | grep -qF '<dpiAwareness' || fail "the program has no manifest"
-# The version check loads libcurl by name when the About window asks.
+# The version check loads libcurl from the program's folder when the About window asks.
 "$here/check_windows_dlls.sh" "$portable" "$objdump" libcurl-4.dll || fail "the zip's DLLs"
 (cd "$portable" && find . -type f | sort) >"$work/portable-files"
 
@@ -53,6 +55,37 @@ installed=$home/AppData/Local/Programs/FerroxSpdCalc
 working=$home/AppData/Roaming/Quorvel/FerroxSpdCalc
 shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Ferrox Speed Calculator.lnk"
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\example.quorvel.FerroxSpdCalc'
+
+# Started in a folder that holds a libcurl-4.dll of someone else's, with its
+# own missing, the program never loads that one: its version check finds no
+# libcurl. The planted DLL leaves a mark in the folder when it is loaded.
+mkdir "$work/bare" "$work/planted"
+cp -r "$portable/." "$work/bare/"
+rm "$work/bare/libcurl-4.dll"
+cat >"$work/planted.cpp" <<'DLL'
+#include <windows.h>
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH)
+        CloseHandle(CreateFileA("planted-dll-loaded", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return TRUE;
+}
+DLL
+"$cxx" -shared -o "$work/planted/libcurl-4.dll" "$work/planted.cpp" || fail "building the planted DLL"
+(cd "$work/planted" && exec "$wine" "$work/bare/FerroxSpdCalc.exe") >/dev/null 2>&1 &
+for _ in $(seq 120); do
+    xdotool search --onlyvisible --name '^Ferrox SpdCalc$' >"$work/window" 2>/dev/null && break
+    sleep 0.5
+done
+[ -s "$work/window" ] || fail "the program started in the planted folder shows no window"
+xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers alt+a
+sleep 4 # the check asks for the version file at its first tick
+xdotool key Escape
+sleep 1
+xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers alt+F4
+"$wineserver" -w
+[ -f "$work/planted/KDM.cfg" ] || fail "the program started in the planted folder did not run"
+[ ! -e "$work/planted/planted-dll-loaded" ] || fail "the program loaded the libcurl-4.dll of its working folder"
 
 "$wine" "$build/$name-setup.exe" /S || fail "the installer reports failure"
 "$wineserver" -w
