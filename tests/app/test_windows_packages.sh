@@ -106,7 +106,8 @@ value() { tr -d '\r' <"$work/entry" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
 installed_windows="$windows_home\\Local\\Programs\\FerroxSpdCalc"
 for expected in "DisplayName|Ferrox Speed Calculator" "DisplayVersion|2012.0831.2343" "Publisher|Quorvel Software" \
     "DisplayIcon|$installed_windows\\FerroxSpdCalc.exe" "InstallLocation|$installed_windows" \
-    "UninstallString|\"$installed_windows\\Uninstall.exe\"" "QuietUninstallString|\"$installed_windows\\Uninstall.exe\" /S" \
+    "UninstallString|\"$installed_windows\\Uninstall.exe\" _?=$installed_windows" \
+    "QuietUninstallString|\"$installed_windows\\Uninstall.exe\" /S _?=$installed_windows" \
     "NoModify|0x1" "NoRepair|0x1"; do
     field=${expected%%|*}
     [ "$(value "$field")" = "${expected#*|}" ] || fail "$field is \"$(value "$field")\", not \"${expected#*|}\""
@@ -128,14 +129,14 @@ for _ in $(seq 120); do
     sleep 0.5
 done
 [ -s "$work/window" ] || fail "the installed program shows no window"
-# While the program runs, the installer and the uninstaller keep everything
-# and say they failed (with _?= the uninstaller runs in place, so that its
-# exit status is its own).
+# While the program runs, the installer and the uninstaller, run as installed
+# apps runs it, keep everything and say they failed.
 ! "$wine" "$build/$name-setup.exe" /S || fail "the installer reports success while the program runs"
 quiet=$(value QuietUninstallString)
 uninstaller=${quiet#\"}
 uninstaller=${uninstaller%%\"*}
-! "$wine" "$uninstaller" /S "_?=$installed_windows" || fail "the uninstaller reports success while the program runs"
+# shellcheck disable=SC2086 # the arguments as the registry gives them
+! "$wine" "$uninstaller" ${quiet##*\" } || fail "the uninstaller reports success while the program runs"
 (cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "files of the running program went"
 "$wine" reg query "$key" >/dev/null 2>&1 || fail "the entry in installed apps went while the program runs"
 xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers alt+F4
@@ -143,12 +144,30 @@ xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers
 [ -s "$working/KDM.cfg" ] || fail "the program started from the shortcut kept no KDM.cfg in the user's folder"
 cp "$working/KDM.cfg" "$work/KDM.cfg"
 
-# Installed apps runs the quiet uninstaller, which copies itself away and
-# returns at once: the Wine server waits for the copy.
-"$wine" "$uninstaller" ${quiet##*\" } || fail "the uninstaller reports failure"
+uninstall() {
+    # shellcheck disable=SC2086
+    "$wine" "$uninstaller" ${quiet##*\" } || fail "the uninstaller reports failure"
+    "$wineserver" -w
+    [ ! -e "$installed" ] || { find "$installed"; fail "the uninstaller left the above behind"; }
+    [ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
+    ! "$wine" reg query "$key" >/dev/null 2>&1 || fail "the uninstaller left the entry in installed apps"
+    cmp -s "$work/KDM.cfg" "$working/KDM.cfg" || fail "the uninstaller touched the user's KDM.cfg"
+}
+uninstall
+
+# Installed again, then into another folder: the first copy goes.
+"$wine" "$build/$name-setup.exe" /S || fail "the installer reports failure"
+first=$installed
+installed_windows="$windows_home\\Local\\Apps\\FerroxSpdCalc"
+installed="$home/AppData/Local/Apps/FerroxSpdCalc"
+"$wine" "$build/$name-setup.exe" /S "/D=$installed_windows" || fail "the installer into another folder reports failure"
 "$wineserver" -w
-[ ! -e "$installed" ] || { find "$installed"; fail "the uninstaller left the above behind"; }
-[ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
-! "$wine" reg query "$key" >/dev/null 2>&1 || fail "the uninstaller left the entry in installed apps"
-cmp -s "$work/KDM.cfg" "$working/KDM.cfg" || fail "the uninstaller touched the user's KDM.cfg"
-echo "The packages install, start in the user's folder and uninstall cleanly."
+[ ! -e "$first" ] || { find "$first"; fail "installing into another folder left the first copy"; }
+(cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "the second folder's files"
+"$wine" reg query "$key" >"$work/entry" 2>&1 || fail "no entry in installed apps"
+[ "$(value InstallLocation)" = "$installed_windows" ] || fail "installed apps names $(value InstallLocation)"
+quiet=$(value QuietUninstallString)
+uninstaller=${quiet#\"}
+uninstaller=${uninstaller%%\"*}
+uninstall
+echo "The packages install, start in the user's folder, load no planted DLL, replace an earlier copy and uninstall cleanly."
