@@ -186,16 +186,27 @@ struct WebBrowser::Load
 
     // Called by libcurl a few times in each call into it, and once for every
     // byte in one loop, which it runs for as long as bytes keep coming: the
-    // reading of a proxy's answer to CONNECT, whose body (a refusal's, when
-    // the proxy asks for a password) it reads to the end and shows to nothing
-    // else. So each call counts as a byte received, and a call into libcurl
-    // that has gone round that loop until its time is up ends the load.
+    // reading of a proxy's answer to CONNECT, whose body it reads to the end
+    // when the proxy asks for a password, and shows to nothing else. So each
+    // call counts as a byte received; a refused tunnel ends the load at once
+    // (libcurl would fail it, but only after that body), and so does a call
+    // into libcurl that has gone round such a loop until its time is up.
     // Anything but 0 ends it.
     static int onProgress(void *self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     {
         Load &load = *static_cast<Load *>(self);
         ++load.bytesReceived;
-        return load.overBudget() || (++load.callbacksInCall > LoopCallbacks && load.callEnd.hasExpired());
+        return load.overBudget() || load.tunnelRefused() || (++load.callbacksInCall > LoopCallbacks && load.callEnd.hasExpired());
+    }
+
+    // The proxy has answered the request for a tunnel with anything but
+    // success: final, as libcurl offers a proxy's password (Basic, its only
+    // scheme here) with the first request.
+    bool tunnelRefused() const
+    {
+        long status = 0;
+        curl().easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &status);
+        return status != 0 && !isSuccess(status);
     }
 
     // Called by libcurl with everything it receives, as it arrives: the

@@ -28,8 +28,9 @@ class QTimer;
 //    too many redirects, a redirect without a usable Location, an oversized
 //    header, more bytes than ReceiveLimit, conflicting lengths, content and
 //    transfer codings other than chunked and one layer of gzip, any other
-//    HTTP error status, a libcurl that keeps reading inside one call for
-//    longer than CallLimit, a libcurl that refuses one of the limits).
+//    HTTP error status, a proxy that refuses a tunnel, a libcurl that keeps
+//    reading inside one call for longer than CallLimit, a libcurl that
+//    refuses one of the limits).
 //
 // Whatever a server sends, a load holds at most HeaderLimit bytes of each
 // answer's header and BodyLimit bytes of the (decoded) document, receives at
@@ -98,7 +99,7 @@ private:
     // more often than LoopCallbacks; a call that takes one step after another
     // far less, so that a single slow step (a TLS handshake) is not cut short.
     static constexpr std::chrono::milliseconds CallLimit{20};
-    static constexpr int LoopCallbacks = 1000;
+    static constexpr int LoopCallbacks = 64;
 
     // Set by setProxy; nothing until then.
     static std::optional<QByteArray> &proxy();
