@@ -7,6 +7,7 @@
 #endif
 #include "core/version_rules.h"
 
+#include <QDeadlineTimer>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -54,9 +55,14 @@ struct WebBrowser::Load
     bool answerHasLocation = false;
     // The answer's Content-Length values, each once.
     QList<QByteArray> answerLengths;
+    // Its content and transfer codings together.
     int answerGzipLayers = 0;
     bool answerHasOtherCoding = false;
     qsizetype bytesReceived = 0;
+    // The call into libcurl under way: when it has run long enough, and how
+    // often libcurl has called back in it.
+    QDeadlineTimer callEnd;
+    int callbacksInCall = 0;
     // The page, once the final answer's status has decided it before the end.
     std::optional<QString> page;
 
@@ -78,7 +84,7 @@ struct WebBrowser::Load
         answerHasOtherCoding = false;
     }
 
-    // Notes what the answer's framing and coding headers say.
+    // Notes what the answer's framing, coding and redirect headers say.
     void readHeaderLine(QByteArrayView line)
     {
         if (const std::optional<QByteArrayView> lengths = headerValue(line, "content-length")) {
@@ -90,15 +96,20 @@ struct WebBrowser::Load
                     answerLengths << normalised;
             }
         }
-        if (const std::optional<QByteArrayView> codings = headerValue(line, "content-encoding")) {
+        // libcurl decodes what either header names, in any number of lines.
+        const std::optional<QByteArrayView> transferCodings = headerValue(line, "transfer-encoding");
+        if (const std::optional<QByteArrayView> codings = transferCodings ? transferCodings : headerValue(line, "content-encoding")) {
             for (const QByteArray &coding : codings->toByteArray().split(',')) {
                 const QByteArray name = coding.trimmed().toLower();
                 if (name == "gzip" || name == "x-gzip")
                     ++answerGzipLayers;
-                else if (!name.isEmpty() && name != "identity")
+                else if (!name.isEmpty() && name != "identity" && !(transferCodings && name == "chunked"))
                     answerHasOtherCoding = true;
             }
         }
+        // libcurl follows a Location that is not blank.
+        if (const std::optional<QByteArrayView> location = headerValue(line, "location"); location && !location->trimmed().isEmpty())
+            answerHasLocation = true;
     }
 
     // The value of a header line with this (lower-case) name, untrimmed.
@@ -132,8 +143,6 @@ struct WebBrowser::Load
         load.loadHeaderBytes += line.size();
         if (load.answerHeaderBytes > HeaderLimit || load.loadHeaderBytes > LoadHeaderLimit)
             return 0;
-        if (headerValue(line, "location"))
-            load.answerHasLocation = true;
         load.readHeaderLine(line);
         if (line == "\r\n" || line == "\n") {
             const long status = load.status();
@@ -173,6 +182,31 @@ struct WebBrowser::Load
             return size_t(length);
         load.bodyFull = true; // the rest is never read
         return 0;
+    }
+
+    // Called by libcurl a few times in each call into it, and once for every
+    // byte in one loop, which it runs for as long as bytes keep coming: the
+    // reading of a proxy's answer to CONNECT, whose body it reads to the end
+    // when the proxy asks for a password, and shows to nothing else. So each
+    // call counts as a byte received; a refused tunnel ends the load at once
+    // (libcurl would fail it, but only after that body), and so does a call
+    // into libcurl that has gone round such a loop until its time is up.
+    // Anything but 0 ends it.
+    static int onProgress(void *self, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+    {
+        Load &load = *static_cast<Load *>(self);
+        ++load.bytesReceived;
+        return load.overBudget() || load.tunnelRefused() || (++load.callbacksInCall > LoopCallbacks && load.callEnd.hasExpired());
+    }
+
+    // The proxy has answered the request for a tunnel with anything but
+    // success: final, as libcurl offers a proxy's password (Basic, its only
+    // scheme here) with the first request.
+    bool tunnelRefused() const
+    {
+        long status = 0;
+        curl().easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &status);
+        return status != 0 && !isSuccess(status);
     }
 
     // Called by libcurl with everything it receives, as it arrives: the
@@ -263,15 +297,12 @@ bool WebBrowser::startLoad(const QUrl &url)
     const auto multiSet = [this](CURLMoption option, auto value) { return curl().multi_setopt(multi_, option, value) == CURLM_OK; };
     const auto set = [easy](CURLoption option, auto value) { return curl().easy_setopt(easy, option, value) == CURLE_OK; };
     std::optional<QByteArray> proxyAddress = proxy();
-    QByteArray noProxy;
 #ifdef Q_OS_WIN
     // Without a proxy of its own the view goes the way the user's Internet
-    // settings say, as the system's own browser does.
-    if (!proxyAddress) {
-        const SystemProxy system = systemProxyFor(url);
-        proxyAddress = system.proxy;
-        noProxy = system.noProxy;
-    }
+    // settings say for the address, as the system's own browser does; its
+    // redirects go the same way.
+    if (!proxyAddress)
+        proxyAddress = systemProxyFor(url);
 #endif
     return multiSet(CURLMOPT_SOCKETFUNCTION, &WebBrowser::onSocket) && multiSet(CURLMOPT_SOCKETDATA, this)
         && multiSet(CURLMOPT_TIMERFUNCTION, &WebBrowser::onTimer) && multiSet(CURLMOPT_TIMERDATA, this)
@@ -280,7 +311,7 @@ bool WebBrowser::startLoad(const QUrl &url)
         && set(CURLOPT_MAXREDIRS, long(RedirectLimit)) && set(CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1))
         // Asked for and accepted: identity and one layer of gzip.
         && set(CURLOPT_ACCEPT_ENCODING, "gzip")
-        && (!proxyAddress || (set(CURLOPT_PROXY, proxyAddress->constData()) && set(CURLOPT_NOPROXY, noProxy.constData())))
+        && (!proxyAddress || (set(CURLOPT_PROXY, proxyAddress->constData()) && set(CURLOPT_NOPROXY, "")))
         && set(CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L) && set(CURLOPT_NETRC, long(CURL_NETRC_IGNORED))
         // One connection per load, closed when the load ends.
         && set(CURLOPT_FRESH_CONNECT, 1L) && set(CURLOPT_FORBID_REUSE, 1L)
@@ -289,8 +320,11 @@ bool WebBrowser::startLoad(const QUrl &url)
         && set(CURLOPT_QUICK_EXIT, 1L) && set(CURLOPT_HEADERFUNCTION, &Load::onHeaderLine)
         && set(CURLOPT_HEADERDATA, load_.get()) && set(CURLOPT_WRITEFUNCTION, &Load::onBody)
         && set(CURLOPT_WRITEDATA, load_.get())
-        // The trace is the one count of all bytes received; it writes nothing.
+        // The trace and the progress calls count all bytes received; they
+        // write nothing.
         && set(CURLOPT_DEBUGFUNCTION, &Load::onTrace) && set(CURLOPT_DEBUGDATA, load_.get()) && set(CURLOPT_VERBOSE, 1L)
+        && set(CURLOPT_XFERINFOFUNCTION, &Load::onProgress) && set(CURLOPT_XFERINFODATA, load_.get())
+        && set(CURLOPT_NOPROGRESS, 0L)
         // libcurl asks for its timer at once; the work starts in a later turn.
         && curl().multi_add_handle(multi_, easy) == CURLM_OK;
 }
@@ -383,8 +417,10 @@ void WebBrowser::watchSocket(CurlSocket socket, int what)
 
 void WebBrowser::drive(CurlSocket socket, int readiness)
 {
-    if (!multi_)
+    if (!multi_ || !load_)
         return;
+    load_->callEnd.setRemainingTime(CallLimit);
+    load_->callbacksInCall = 0;
     int running = 0;
     curl().multi_socket_action(multi_, socket, readiness, &running);
     if (load_ && load_->overBudget()) {

@@ -25,9 +25,12 @@ class QTimer;
 //  - "HTTP 404 Not Found": the server has no such document;
 //  - "Internet Explorer cannot display the webpage": anything else (no
 //    connection, unknown host, refused or reset connection, the time limit,
-//    too many redirects, an oversized header, more bytes than ReceiveLimit,
-//    conflicting lengths, a content coding other than one layer of gzip,
-//    any other HTTP error status, a libcurl that refuses one of the limits).
+//    too many redirects, a redirect without a usable Location, an oversized
+//    header, more bytes than ReceiveLimit, conflicting lengths, content and
+//    transfer codings other than chunked and one layer of gzip, any other
+//    HTTP error status, a proxy that refuses a tunnel, a libcurl that keeps
+//    reading inside one call for longer than CallLimit, a libcurl that
+//    refuses one of the limits).
 //
 // Whatever a server sends, a load holds at most HeaderLimit bytes of each
 // answer's header and BodyLimit bytes of the (decoded) document, receives at
@@ -46,8 +49,8 @@ public:
     static constexpr qsizetype HeaderLimit = 16 * 1024;
     static constexpr int RedirectLimit = 5;
     static constexpr qsizetype LoadHeaderLimit = (RedirectLimit + 1) * HeaderLimit;
-    // Everything a load receives: headers, the bodies of redirects, chunk
-    // framing and all, before any decoding.
+    // Everything a load receives: headers, the bodies of redirects and of a
+    // proxy's answers, chunk framing and all, before any decoding.
     static constexpr qsizetype ReceiveLimit = 1024 * 1024;
     // Long enough for a slow server. Short enough that a request made by the
     // version check's first tick has ended before the check's own ten-second
@@ -90,6 +93,13 @@ private:
 #else
     using CurlSocket = int;
 #endif
+
+    // How long one call into libcurl may go on reading byte by byte, the
+    // event loop waiting, before the load ends. Such a loop calls back far
+    // more often than LoopCallbacks; a call that takes one step after another
+    // far less, so that a single slow step (a TLS handshake) is not cut short.
+    static constexpr std::chrono::milliseconds CallLimit{20};
+    static constexpr int LoopCallbacks = 64;
 
     // Set by setProxy; nothing until then.
     static std::optional<QByteArray> &proxy();

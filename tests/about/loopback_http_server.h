@@ -8,6 +8,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <chrono>
 #include <functional>
@@ -40,6 +41,9 @@ struct HttpAnswer
     qsizetype chunk = 0;
     std::chrono::milliseconds pace{0};
     bool reset = false;
+    // As a proxy, the answer to the CONNECT for the https site (where this
+    // answer may redirect): 404 when there is none.
+    std::shared_ptr<HttpAnswer> tunnel{};
 
     bool hostile() const { return !raw.isEmpty() || more || chunk > 0 || pace.count() > 0 || reset; }
 };
@@ -52,6 +56,15 @@ public:
         if (!server_.listen(QHostAddress::LocalHost))
             qFatal("the test server cannot listen on 127.0.0.1");
         connect(&server_, &QTcpServer::newConnection, this, &LoopbackHttpServer::accept);
+        hostileSockets_->moveToThread(&hostileWriter_);
+        hostileWriter_.start();
+    }
+
+    ~LoopbackHttpServer() override
+    {
+        hostileSockets_->deleteLater(); // with the sockets still there
+        hostileWriter_.quit();
+        hostileWriter_.wait();
     }
 
     // Sends all of the program's HTTP traffic here.
@@ -117,8 +130,8 @@ private:
                 const HttpAnswer answer = answers_.value(target, HttpAnswer{404, "<html><head><title>Nothing</title></head></html>"});
                 if (answer.silent)
                     return;
-                QTimer::singleShot(answer.delay, socket, [socket, answer, complete] {
-                    answer.hostile() ? sendHostile(socket, answer, complete) : send(socket, answer, complete);
+                QTimer::singleShot(answer.delay, socket, [this, socket, answer, complete] {
+                    answer.hostile() ? sendFromWriter(socket, answer, complete) : send(socket, answer, complete);
                 });
             });
             connect(socket, &QTcpSocket::bytesWritten, socket, [socket, complete] {
@@ -169,6 +182,19 @@ private:
         socket->disconnectFromHost();
     }
 
+    // A hostile answer is written by a thread of its own, so that a client
+    // that holds this thread's event loop (as libcurl does while it reads a
+    // proxy's refusal) cannot slow it down.
+    void sendFromWriter(QTcpSocket *socket, const HttpAnswer &answer, const std::shared_ptr<bool> &complete)
+    {
+        socket->setParent(nullptr);
+        socket->moveToThread(&hostileWriter_);
+        QMetaObject::invokeMethod(socket, [this, socket, answer, complete] {
+            socket->setParent(hostileSockets_);
+            sendHostile(socket, answer, complete);
+        });
+    }
+
     // Writes as fast as the client reads (or at the answer's pace) until the
     // answer is out, the client has gone, or a minute has passed.
     static void sendHostile(QTcpSocket *socket, const HttpAnswer &answer, const std::shared_ptr<bool> &complete)
@@ -213,4 +239,7 @@ private:
 
     QTcpServer server_;
     QHash<QByteArray, HttpAnswer> answers_;
+    QThread hostileWriter_;
+    // The sockets of hostile answers, in the writer's thread.
+    QObject *hostileSockets_ = new QObject;
 };

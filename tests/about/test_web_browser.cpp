@@ -126,6 +126,13 @@ QByteArray gzipped(const QByteArray &data)
         + littleEndian(crc, 4) + littleEndian(length, 4);
 }
 
+// `data` (less than 64 KiB) as a zstd frame of one raw block.
+QByteArray zstdStored(const QByteArray &data)
+{
+    const auto header = quint32(data.size()) << 3 | 1; // the last block, raw
+    return QByteArray::fromHex("28b52ffd0030") + char(header & 0xff) + char(header >> 8 & 0xff) + char(header >> 16) + data;
+}
+
 // The loaded libcurl's setopt, except that it refuses `option`.
 struct Refusing
 {
@@ -486,6 +493,31 @@ void WebBrowserTest::hostileServers_data()
     QTest::newRow("redirect to a local file") << redirect("file:///etc/hostname") << 2000 << cannotDisplay << 2000 << 20 << 0;
     QTest::newRow("redirect to https, nobody there") << redirect("https://www.quorvel.example/KDM/KDM.ver") << 2000 << cannotDisplay
                                                      << 2000 << 20 << 0;
+    QTest::newRow("redirect with a blank Location, its body held back")
+        << HttpAnswer{.status = 302, .body = page, .headers = {"Location: \t"}, .sendOnly = 0} << int(WebBrowser::DefaultTimeLimit.count())
+        << cannotDisplay << 1000 << 20 << 0;
+    // A proxy that sends the check on to the https site and answers its
+    // CONNECT there endlessly. libcurl reads that answer byte by byte, and
+    // the event loop must never wait 50 ms for it.
+    const auto tunnelAnswered = [&redirect](const HttpAnswer &tunnel) {
+        HttpAnswer answer = redirect("https://www.quorvel.example/KDM/KDM.ver");
+        answer.tunnel = std::make_shared<HttpAnswer>(tunnel);
+        return answer;
+    };
+    const QByteArray refusal = "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"proxy\"\r\n";
+    const QByteArray refusalLength = refusal + "Content-Length: 1000000000000\r\n\r\n";
+    const QByteArray block(64 * 1024, 'x');
+    QTest::newRow("407 to CONNECT, endless body") << tunnelAnswered({.raw = refusalLength, .more = repeated(block, 256)}) << 0
+                                                  << unreachableText() << 10500 << 20 << 0;
+    QTest::newRow("407 to CONNECT, endless chunked body")
+        << tunnelAnswered({.raw = refusal + "Transfer-Encoding: chunked\r\n\r\n", .more = repeated(chunk(block), 256)}) << 0
+        << unreachableText() << 10500 << 20 << 0;
+    QTest::newRow("200 to CONNECT, endless header block")
+        << tunnelAnswered(flood("HTTP/1.1 200 Connection established\r\n", QByteArray("X-Filler: " + QByteArray(54, 'a') + "\r\n").repeated(1024)))
+        << 0 << unreachableText() << 10500 << 20 << 0;
+    QTest::newRow("407 to CONNECT, 2 MB/s")
+        << tunnelAnswered({.raw = refusalLength, .more = repeated(block, 256), .chunk = 20000, .pace = 10ms}) << 0 << unreachableText()
+        << 10500 << 20 << 0;
     QTest::newRow("right-to-left override in the title")
         << HttpAnswer{.body = LoopbackHttpServer::page("2013\xe2\x80\xae.0101")} << 2000 << QString::fromUtf8("2013\u202E.0101")
         << 2000 << 20 << 0;
@@ -512,6 +544,21 @@ void WebBrowserTest::hostileServers_data()
     QTest::newRow("gzip inside gzip")
         << HttpAnswer{.body = gzipped(gzipped(page)), .headers = {"Content-Encoding: gzip", "Content-Encoding: gzip"}} << 2000
         << cannotDisplay << 2000 << 20 << 0;
+    // Transfer codings count with content codings: one layer of gzip at most.
+    const auto codedPage = [](const QByteArray &codings, const QByteArray &body) {
+        return HttpAnswer{.raw = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n" + codings + "\r\n" + chunk(body) + "0\r\n\r\n"};
+    };
+    QTest::newRow("gzip as transfer coding")
+        << codedPage("Transfer-Encoding: gzip, chunked\r\n", gzipped(page)) << 2000 << "2013.0101.0000" << 2000 << 20 << 0;
+    QTest::newRow("zstd four times as transfer coding")
+        << codedPage("Transfer-Encoding: zstd, zstd, zstd, zstd, chunked\r\n", zstdStored(zstdStored(zstdStored(zstdStored(page)))))
+        << 2000 << cannotDisplay << 2000 << 20 << 0;
+    QTest::newRow("gzip four times as transfer coding, on two lines")
+        << codedPage("Transfer-Encoding: gzip, gzip\r\nTransfer-Encoding: gzip, gzip, chunked\r\n", gzipped(gzipped(gzipped(gzipped(page)))))
+        << 2000 << cannotDisplay << 2000 << 20 << 0;
+    QTest::newRow("gzip as content and as transfer coding")
+        << codedPage("Content-Encoding: gzip\r\nTransfer-Encoding: gzip, chunked\r\n", gzipped(gzipped(page))) << 2000 << cannotDisplay
+        << 2000 << 20 << 0;
     // Bytes that are neither header nor document count as well.
     QTest::newRow("chunk extension without end") << flood(chunkedHead() + "10;ext=", QByteArray(64 * 1024, 'a')) << 4000
                                                  << cannotDisplay << 1500 << 20 << 0;
@@ -562,8 +609,18 @@ void WebBrowserTest::hostileServers()
 
     server_.setAnswer(versionFile, answer);
     server_.setAnswer(movedFile, HttpAnswer{.silent = true}); // where redirects lead
+    if (answer.tunnel)
+        server_.setAnswer(QStringLiteral("www.quorvel.example:443"), *answer.tunnel);
     const qint64 before = memoryKiB("VmRSS");
     resetPeakMemory();
+    // The longest time the event loop was held, as a timer sees it.
+    QElapsedTimer sinceTick;
+    qint64 longestStall = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    connect(&ticker, &QTimer::timeout, &ticker, [&] { longestStall = std::max(longestStall, sinceTick.restart()); });
+    sinceTick.start();
+    ticker.start(5);
     {
         WebBrowser view;
         if (timeLimit > 0) {
@@ -592,6 +649,9 @@ void WebBrowserTest::hostileServers()
     }
     const qint64 growth = memoryKiB("VmHWM") - before;
     QVERIFY2(growth < memoryBound * 1024, qPrintable(QStringLiteral("memory grew by %1 KiB").arg(growth)));
+    // libcurl reads a proxy's answer to CONNECT inside one call.
+    if (answer.tunnel)
+        QVERIFY2(longestStall < 50, qPrintable(QStringLiteral("the event loop was held for %1 ms").arg(longestStall)));
     for (const QByteArray &head : std::as_const(server_.heads))
         QVERIFY(!head.toLower().contains("authorization:"));
 }
