@@ -8,7 +8,9 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QSemaphore>
 #include <QTextLayout>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -57,6 +59,22 @@ public:
 private:
     QAccessible::UpdateHandler previous_;
 };
+
+// Runs a screen reader's query, ending the test with a clear message when it
+// never returns: a query that loops for ever would otherwise hang the suite.
+template <typename Query>
+void answersInTime(const QString &query, Query ask)
+{
+    QSemaphore answered;
+    const std::unique_ptr<QThread> watchdog(QThread::create([&] {
+        if (!answered.tryAcquire(1, 30'000))
+            qFatal("no answer in 30 s to %s", qPrintable(query));
+    }));
+    watchdog->start();
+    ask();
+    answered.release();
+    watchdog->wait();
+}
 
 } // namespace
 
@@ -320,7 +338,9 @@ void RadiusEntryTest::editingKeys()
 }
 
 // What a screen reader reads from a box at an offset: the character, word or
-// sentence there, quickly in a text of any length.
+// sentence there, quickly in a text of any length. In a short text every
+// query answers at every offset, the ends included, with a piece of the text
+// on the right side of the offset.
 void RadiusEntryTest::screenReaderReadsTheText_data()
 {
     QTest::addColumn<QString>("text");
@@ -332,6 +352,11 @@ void RadiusEntryTest::screenReaderReadsTheText_data()
     QTest::newRow("the word at an offset") << "12 345" << 4 << int(QAccessible::WordBoundary) << "345" << 3;
     QTest::newRow("no word after the last") << "12 345" << 6 << int(QAccessible::WordBoundary) << "" << -1;
     QTest::newRow("no sentence after the last") << "1. 2." << 5 << int(QAccessible::SentenceBoundary) << "" << -1;
+    // What Orca asks after Ctrl+Left to the start of the text.
+    QTest::newRow("the word at the start of \"-300\"") << "-300" << 0 << int(QAccessible::WordBoundary) << "-" << 0;
+    QTest::newRow("the word at the start of \" 12\"") << " 12" << 0 << int(QAccessible::WordBoundary) << " " << 0;
+    QTest::newRow("the word at the start of \"(5)\"") << "(5)" << 0 << int(QAccessible::WordBoundary) << "(" << 0;
+    QTest::newRow("the word at the start of \"...\"") << "..." << 0 << int(QAccessible::WordBoundary) << "..." << 0;
     const QString long10MB = QString(5'000'000, u'0') + "12 34" + QString(5'000'000, u'0');
     QTest::newRow("a word of 10,000 characters") << QString(10'000, u'7') + " 12" << 5'000
                                                  << int(QAccessible::WordBoundary) << QString(10'000, u'7') << 0;
@@ -353,8 +378,40 @@ void RadiusEntryTest::screenReaderReadsTheText()
     QVERIFY(reader);
     QCOMPARE(reader->characterCount(), text.size());
     int from = 0, to = 0;
-    QCOMPARE(reader->textAtOffset(offset, QAccessible::TextBoundaryType(boundary), &from, &to), read);
+    QString found;
+    answersInTime(QStringLiteral("the row's look-up at %1").arg(offset), [&] {
+        found = reader->textAtOffset(offset, QAccessible::TextBoundaryType(boundary), &from, &to);
+    });
+    QCOMPARE(found, read);
     QCOMPARE(from, start);
+
+    if (text.size() > 100)
+        return;
+    using Query = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int *, int *) const;
+    const Query queries[] = {&QAccessibleTextInterface::textBeforeOffset, &QAccessibleTextInterface::textAtOffset,
+                             &QAccessibleTextInterface::textAfterOffset};
+    const int length = int(text.size());
+    for (int at = -2; at <= length; ++at) { // -1 stands for the end, -2 for the caret, which is at the end
+        const int place = at < 0 ? length : at;
+        for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type) {
+            for (int which : {0, 1, 2}) {
+                const QString asked = QStringLiteral("%1 %2 by boundary %3 in \"%4\"")
+                                          .arg(QStringList{"before", "at", "after"}[which])
+                                          .arg(at)
+                                          .arg(type)
+                                          .arg(text);
+                answersInTime(asked, [&] {
+                    found = (reader->*queries[which])(at, QAccessible::TextBoundaryType(type), &from, &to);
+                });
+                const bool placed = which == 0 ? to <= place
+                    : which == 1               ? from <= place && (place < to || to == length)
+                                               : place < from;
+                QVERIFY2((from == -1 && to == -1 && found.isEmpty())
+                             || (0 <= from && from < to && to <= length && found == text.mid(from, to - from) && placed),
+                         qPrintable(asked + QStringLiteral(": \"%1\" from %2 to %3").arg(found).arg(from).arg(to)));
+            }
+        }
+    }
 }
 
 // The whole text is selected when the box receives the focus from the Tab key
