@@ -258,16 +258,6 @@ void TextBox::cut()
     edited(text_.removeSelection());
 }
 
-// An empty clipboard pasted over a selection removes it, as in a line edit.
-void TextBox::paste()
-{
-    if (readOnly_)
-        return;
-    const QString pasted = QGuiApplication::clipboard()->text();
-    if (!pasted.isEmpty() || text_.hasSelection())
-        edited(text_.insert(pasted));
-}
-
 // On desktops with a selection clipboard, what is selected can be pasted
 // elsewhere with the middle button.
 void TextBox::copySelectionForMiddleClick() const

@@ -42,6 +42,18 @@ bool offersPlainText(const QMimeData *data)
     return data->hasFormat(QStringLiteral("text/plain"));
 }
 
+// What a paste or a drop puts in: the text before its first line break, as
+// the platform's own one-line edit control takes it. Two cells copied from a
+// spreadsheet would otherwise run together into one number.
+QString firstLine(const QString &text)
+{
+    const auto lineBreak = std::find_if(text.begin(), text.end(), [](QChar character) {
+        return character == u'\n' || character == u'\r' || character == QChar::LineSeparator
+            || character == QChar::ParagraphSeparator;
+    });
+    return text.left(lineBreak - text.begin());
+}
+
 // How far around the cursor an input method is told the text.
 constexpr qsizetype SurroundingReach = 1024;
 
@@ -242,11 +254,21 @@ void TextBox::keyReleaseEvent(QKeyEvent *event)
     QWidget::keyReleaseEvent(event);
 }
 
+// An empty clipboard pasted over a selection removes it, as in a line edit.
+void TextBox::paste()
+{
+    if (readOnly_)
+        return;
+    const QString pasted = firstLine(QGuiApplication::clipboard()->text());
+    if (!pasted.isEmpty() || text_.hasSelection())
+        edited(text_.insert(pasted));
+}
+
 // What is selected elsewhere, as the middle button pastes it.
 void TextBox::pasteSelection()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    const QString selection = clipboard->text(QClipboard::Selection);
+    const QString selection = firstLine(clipboard->text(QClipboard::Selection));
     if (!readOnly_ && clipboard->supportsSelection() && !selection.isEmpty())
         edited(text_.insert(selection));
 }
@@ -395,7 +417,7 @@ void TextBox::dragLeaveEvent(QDragLeaveEvent *)
 
 void TextBox::dropEvent(QDropEvent *event)
 {
-    const QString dropped = offersPlainText(event->mimeData()) ? event->mimeData()->text() : QString();
+    const QString dropped = offersPlainText(event->mimeData()) ? firstLine(event->mimeData()->text()) : QString();
     if (readOnly_ || dropped.isEmpty()) {
         event->ignore();
         return;

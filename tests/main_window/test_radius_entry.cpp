@@ -220,6 +220,13 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("an empty clipboard pasted over a selection")
         << "12345" << QStringList{"Home", "Shift+Right", "Shift+Right", "clipboard:", "Ctrl+V"} << "345" << "";
     QTest::newRow("text dropped at the end") << "12" << QStringList{"Home", "drop:5"} << "125" << "";
+    // A paste or a drop takes the text before the first line break.
+    const std::pair<const char *, QString> lineBreaks[]
+        = {{"LF", "\n"}, {"CR LF", "\r\n"}, {"CR", "\r"}, {"U+2028", "\u2028"}, {"U+2029", "\u2029"}};
+    for (const auto &[name, lineBreak] : lineBreaks)
+        QTest::addRow("two lines pasted, %s", name) << "1000" + lineBreak + "2000" + lineBreak << QStringList{} << "1000" << "";
+    QTest::newRow("a paste that starts with a line break") << "\n1000" << QStringList{} << "" << "";
+    QTest::newRow("two lines dropped") << "12" << QStringList{"Home", "drop:5\r\n6"} << "125" << "";
     QTest::newRow("a file dropped is refused") << "12" << QStringList{"Home", "drop file:/tmp/a b.txt"} << "12" << "";
     QTest::newRow("Alt+Backspace undoes where it is Undo") << "12" << QStringList{"3", "Alt+Backspace"} << "12" << "";
     QTest::newRow("Ctrl+Shift+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Shift+Backspace"} << "12 " << "";
