@@ -55,25 +55,26 @@ TextBox::TextBox(QWidget *parent)
 
 void TextBox::setText(const QString &text)
 {
-    if (text == text_.text()) {
-        moveCursor(text_.size(), false);
-        return;
-    }
     const QString before = text_.text();
+    const bool changed = text != before;
     text_.setText(text);
-    if (!preedit_.isEmpty() && hasFocus())
-        QGuiApplication::inputMethod()->reset(); // what it was composing belonged to the old text
-    preedit_.clear();
+    if (!preedit_.isEmpty()) {
+        if (hasFocus())
+            QGuiApplication::inputMethod()->reset(); // what it was composing belonged to the old text
+        preedit_.clear();
+    }
     invalidateLayout();
-    restartBlinking();
+    if (changed)
+        restartBlinking();
     update();
     updateMicroFocus();
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent changed(this, 0, before, text);
-        QAccessible::updateAccessibility(&changed);
+    if (changed && QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent replaced(this, 0, before, text_.text());
+        QAccessible::updateAccessibility(&replaced);
     }
     tellCaret(false);
-    emit textChanged(text_.text());
+    if (changed)
+        emit textChanged(text_.text());
 }
 
 void TextBox::setAlignment(Qt::Alignment alignment)

@@ -209,6 +209,9 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("Ctrl+Z takes back the typing") << "" << QStringList{"1", "2", "Ctrl+Z"} << "" << "";
     QTest::newRow("Ctrl+Shift+Z brings it back") << "" << QStringList{"1", "2", "Ctrl+Z", "Ctrl+Shift+Z"} << "12" << "";
     QTest::newRow("Ctrl+Z takes back the paste") << "630" << QStringList{"Ctrl+Z"} << "" << "";
+    // Enter empties the emptied box again, which ends what can be undone.
+    QTest::newRow("nothing to undo after the program's text")
+        << "12" << QStringList{"Ctrl+A", "Backspace", "Return", "Ctrl+Z"} << "" << "";
     QTest::newRow("Shift+Home selects to the start") << "123" << QStringList{"Left", "Shift+Home"} << "123" << "12";
     QTest::newRow("Ctrl+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Backspace"} << "12 " << "";
     QTest::newRow("Ctrl+Left, then Delete") << "12 345" << QStringList{"Ctrl+Left", "Delete"} << "12 45" << "";
