@@ -113,7 +113,9 @@ void TextBox::setSelection(int start, int length)
 
 void TextBox::selectAll()
 {
-    setSelection(0, int(text_.size()));
+    commitPreedit();
+    text_.selectAll();
+    cursorMoved();
 }
 
 void TextBox::deselect()

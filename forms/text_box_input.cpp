@@ -340,7 +340,8 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
     if (position < 0)
         return;
     const auto [start, end] = text_.wordAt(position);
-    setSelection(int(start), int(end - start));
+    moveCursor(start, false);
+    moveCursor(end, true);
     copySelectionForMiddleClick();
     doubleClickPoint_ = event->position().toPoint();
     tripleClick_.start(QGuiApplication::styleHints()->mouseDoubleClickInterval(), this);
@@ -373,8 +374,10 @@ QMenu *TextBox::createStandardContextMenu()
     if (!readOnly_) {
         add(tr("&Paste"), "edit-paste", "edit-paste", QKeySequence::Paste,
             !QGuiApplication::clipboard()->text().isEmpty(), &TextBox::paste);
+        // Deleting from the menu is a step of undo of its own, as a paste of
+        // nothing is.
         add(tr("Delete"), "edit-delete", "edit-delete", std::nullopt, selected,
-            [this] { edited(text_.removeSelection()); });
+            [this] { edited(text_.insert(QString())); });
     }
     menu->addSeparator();
     add(tr("Select All"), "select-all", "edit-select-all", QKeySequence::SelectAll,
@@ -424,7 +427,7 @@ void TextBox::dropEvent(QDropEvent *event)
     }
     moveCursor(positionAt(event->position().toPoint()), false);
     event->acceptProposedAction();
-    edited(text_.insert(dropped));
+    edited(text_.type(dropped)); // what is typed next joins it in one step of undo, as in a line edit
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)
@@ -443,8 +446,8 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     // back, as in a line edit.
     if (event->replacementStart() != 0 || event->replacementLength() > 0) {
         const qsizetype from = std::clamp(cursor + event->replacementStart(), qsizetype(0), text_.size());
-        text_.moveCursor(std::min(from + event->replacementLength(), text_.size()), false);
-        text_.moveCursor(from, true);
+        const qsizetype to = std::min(from + event->replacementLength(), text_.size());
+        text_.setSelection(to, from - to);
     }
     // What is composed or committed takes the selection's place.
     const std::vector<LineText::Change> changes = gettingInput ? text_.type(commit) : std::vector<LineText::Change>{};

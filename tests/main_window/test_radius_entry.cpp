@@ -217,6 +217,8 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("Ctrl+Left, then Delete") << "12 345" << QStringList{"Ctrl+Left", "Delete"} << "12 45" << "";
     QTest::newRow("Ctrl+A, then typing") << "123" << QStringList{"Ctrl+A", "7"} << "7" << "";
     QTest::newRow("Left ends a selection at its start") << "123" << QStringList{"Ctrl+A", "Left", "9"} << "9123" << "";
+    QTest::newRow("Ctrl+Z takes back a cut and the typing after it")
+        << "12345" << QStringList{"Shift+Left", "Ctrl+X", "9", "Ctrl+Z"} << "12345" << "5";
     QTest::newRow("cut, then paste elsewhere")
         << "12345" << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X", "Home", "Ctrl+V"} << "45123" << "";
     QTest::newRow("copy, then paste") << "12" << QStringList{"Ctrl+A", "Ctrl+C", "End", "Ctrl+V"} << "1212" << "";
