@@ -102,16 +102,14 @@ std::vector<LineText::Change> LineText::deleteForward()
 
 std::vector<LineText::Change> LineText::deleteWordBackward()
 {
-    if (!hasSelection())
-        moveCursor(previousWord(cursor_), true);
+    moveCursor(previousWord(cursor_), true);
     return removeSelection();
 }
 
 std::vector<LineText::Change> LineText::deleteWordForward()
 {
-    if (!hasSelection())
-        moveCursor(nextWord(cursor_), true);
-    return removeSelection();
+    moveCursor(nextWord(cursor_), true);
+    return deleteForward();
 }
 
 // Makes a change and records it, where a run of typing, or of deleting one

@@ -50,6 +50,8 @@ public:
     std::vector<Change> removeSelection();
     std::vector<Change> backspace();
     std::vector<Change> deleteForward();
+    // The cursor moves a word, selecting, and what is then selected goes;
+    // forward, the next character goes when nothing is.
     std::vector<Change> deleteWordBackward();
     std::vector<Change> deleteWordForward();
     // Undo and redo take back or bring back the steps a line edit would, and

@@ -35,6 +35,13 @@ constexpr QKeySequence::StandardKey EditingKeys[] = {
     QKeySequence::DeleteCompleteLine,
 };
 
+// Under the Windows key scheme, and only there, Alt+Backspace is Undo. A line
+// edit asks the platform's theme for the scheme, which Qt does not publish.
+bool windowsKeyScheme()
+{
+    return QKeySequence::keyBindings(QKeySequence::Undo).contains(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+}
+
 // Text dragged in is taken when it comes as plain text: a file dragged from
 // a file manager offers only its address, which Qt also reports as text.
 bool offersPlainText(const QMimeData *data)
@@ -175,12 +182,14 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         else
             paste();
     } else if (event == QKeySequence::MoveToNextChar) {
-        if (text_.hasSelection())
+        // A selection ends at its end, or under the Windows key scheme the
+        // cursor moves on from where it is.
+        if (text_.hasSelection() && !windowsKeyScheme())
             moveCursor(text_.selectionEnd(), false);
         else
             forward(false);
     } else if (event == QKeySequence::MoveToPreviousChar) {
-        if (text_.hasSelection())
+        if (text_.hasSelection() && !windowsKeyScheme())
             moveCursor(text_.selectionStart(), false);
         else
             backward(false);
@@ -196,17 +205,13 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         wordForward(true);
     } else if (event == QKeySequence::SelectPreviousWord) {
         wordBackward(true);
-    } else if (event == QKeySequence::MoveToStartOfLine || event == QKeySequence::MoveToStartOfBlock
-               || event == QKeySequence::MoveToStartOfDocument) {
+    } else if (event == QKeySequence::MoveToStartOfLine || event == QKeySequence::MoveToStartOfBlock) {
         moveCursor(0, false);
-    } else if (event == QKeySequence::MoveToEndOfLine || event == QKeySequence::MoveToEndOfBlock
-               || event == QKeySequence::MoveToEndOfDocument) {
+    } else if (event == QKeySequence::MoveToEndOfLine || event == QKeySequence::MoveToEndOfBlock) {
         moveCursor(text_.size(), false);
-    } else if (event == QKeySequence::SelectStartOfLine || event == QKeySequence::SelectStartOfBlock
-               || event == QKeySequence::SelectStartOfDocument) {
+    } else if (event == QKeySequence::SelectStartOfLine || event == QKeySequence::SelectStartOfBlock) {
         moveCursor(0, true);
-    } else if (event == QKeySequence::SelectEndOfLine || event == QKeySequence::SelectEndOfBlock
-               || event == QKeySequence::SelectEndOfDocument) {
+    } else if (event == QKeySequence::SelectEndOfLine || event == QKeySequence::SelectEndOfBlock) {
         moveCursor(text_.size(), true);
     } else if (event == QKeySequence::Delete) {
         if (editable)
@@ -223,7 +228,9 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         cutFrom(0);
     } else if (event->key() == Qt::Key_Backspace) {
         // Backspace with modifiers the platform binds to nothing else: with
-        // Ctrl it takes the word, otherwise a character.
+        // Ctrl it takes the word as Ctrl+Backspace does (where no word is
+        // selected then, a line edit would delete forward), otherwise a
+        // character.
         if (editable)
             edited(event->modifiers() & Qt::ControlModifier ? text_.deleteWordBackward() : text_.backspace());
     } else {
@@ -242,7 +249,8 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         edited(text_.type(event->text()));
         event->accept();
     } else {
-        // Return, Escape and the rest go on to the window.
+        // Return, Escape and the rest go on to the window, as do Ctrl+Home
+        // and Ctrl+End, which move nothing in a line edit.
         event->ignore();
     }
 }

@@ -216,7 +216,20 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("Ctrl+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Backspace"} << "12 " << "";
     QTest::newRow("Ctrl+Left, then Delete") << "12 345" << QStringList{"Ctrl+Left", "Delete"} << "12 45" << "";
     QTest::newRow("Ctrl+A, then typing") << "123" << QStringList{"Ctrl+A", "7"} << "7" << "";
-    QTest::newRow("Left ends a selection at its start") << "123" << QStringList{"Ctrl+A", "Left", "9"} << "9123" << "";
+    // Left ends a selection at its start, except under the Windows key
+    // scheme (Alt+Backspace is Undo there only), where it moves on from the
+    // cursor.
+    const bool windowsKeys
+        = QKeySequence::keyBindings(QKeySequence::Undo).contains(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    QTest::newRow("Left with a selection") << "123" << QStringList{"Ctrl+A", "Left", "9"}
+                                           << (windowsKeys ? "1293" : "9123") << "";
+    QTest::newRow("Ctrl+Home moves nothing") << "12 345" << QStringList{"Left", "Ctrl+Home", "9"} << "12 3495" << "";
+    QTest::newRow("Ctrl+Shift+End selects nothing") << "12 345" << QStringList{"Home", "Ctrl+Shift+End"} << "12 345"
+                                                    << "";
+    QTest::newRow("Ctrl+Backspace takes the selection and a word more")
+        << "12 345" << QStringList{"Shift+Left", "Shift+Left", "Ctrl+Backspace"} << "12 " << "";
+    QTest::newRow("Ctrl+Delete takes the selection and a word more")
+        << "12 345" << QStringList{"Home", "Shift+Right", "Ctrl+Delete"} << "345" << "";
     QTest::newRow("Ctrl+Z takes back a cut and the typing after it")
         << "12345" << QStringList{"Shift+Left", "Ctrl+X", "9", "Ctrl+Z"} << "12345" << "5";
     QTest::newRow("cut, then paste elsewhere")
