@@ -51,6 +51,8 @@ TextBox::TextBox(QWidget *parent)
     setBackgroundRole(QPalette::Base);
     setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));
     layout_.setCacheEnabled(true);
+    // A new blink rate of the desktop's applies at once.
+    connect(QGuiApplication::styleHints(), &QStyleHints::cursorFlashTimeChanged, this, &TextBox::restartBlinking);
 }
 
 void TextBox::setText(const QString &text)
@@ -64,8 +66,6 @@ void TextBox::setText(const QString &text)
         preedit_.clear();
     }
     invalidateLayout();
-    if (changed)
-        restartBlinking();
     update();
     updateMicroFocus();
     if (changed && QAccessible::isActive()) {
@@ -90,6 +90,7 @@ void TextBox::setReadOnly(bool readOnly)
     readOnly_ = readOnly;
     setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
     setCursor(readOnly ? Qt::ArrowCursor : Qt::IBeamCursor);
+    restartBlinking();
     if (QAccessible::isActive()) {
         QAccessible::State changed;
         changed.readOnly = true;
@@ -169,7 +170,6 @@ void TextBox::cursorMoved()
     if (cursorPosition() == toldCursor_ && selectionStart() == toldSelectionStart_
         && selectionEnd() == toldSelectionEnd_)
         return;
-    restartBlinking();
     update();
     updateMicroFocus();
     tellCaret(false);
@@ -205,7 +205,6 @@ void TextBox::edited(const std::vector<LineText::Change> &changes)
     if (changes.empty())
         return;
     invalidateLayout();
-    restartBlinking();
     update();
     updateMicroFocus();
     if (QAccessible::isActive()) {
@@ -468,7 +467,11 @@ void TextBox::paintEvent(QPaintEvent *)
         selections.append(selected);
     }
     layout_.draw(&painter, placement.origin, selections, placement.contents);
-    if (cursorOn_ && !readOnly_ && hasFocus())
+    // The caret blinks on under a selection too, shown where the style
+    // shows it there.
+    const bool caretShown = cursorOn_ && !readOnly_ && hasFocus()
+        && (!text_.hasSelection() || style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, nullptr, this));
+    if (caretShown)
         layout_.drawCursor(&painter, placement.origin, int(shownCursor()),
                            style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
 }
@@ -536,15 +539,18 @@ int TextBox::preeditPositionAt(QPoint point)
     return at >= 0 && at <= preedit_.size() ? int(at) : -1;
 }
 
+// The caret's blink starts afresh, shown, as in a line edit: when the box
+// gets the focus, on every key (not on a click or a move by the program),
+// and when the blink rate changes.
 void TextBox::restartBlinking()
 {
     const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
-    cursorOn_ = hasFocus() && !readOnly_
-        && (!text_.hasSelection() || style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, nullptr, this));
-    if (cursorOn_ && flashTime >= 2)
+    cursorOn_ = true;
+    if (hasFocus() && !readOnly_ && flashTime >= 2)
         blink_.start(flashTime / 2, this);
     else
         blink_.stop();
+    update();
 }
 
 void TextBox::timerEvent(QTimerEvent *event)

@@ -245,9 +245,11 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         if (text_.hasSelection())
             copySelectionForMiddleClick();
         event->accept();
+        restartBlinking();
     } else if (!readOnly_ && isTypedText(event)) {
         edited(text_.type(event->text()));
         event->accept();
+        restartBlinking();
     } else {
         // Return, Escape and the rest go on to the window, as do Ctrl+Home
         // and Ctrl+End, which move nothing in a line edit.
@@ -259,6 +261,7 @@ void TextBox::keyPressEvent(QKeyEvent *event)
 void TextBox::keyReleaseEvent(QKeyEvent *event)
 {
     requestSoftwareInputPanel(Qt::LeftButton, false);
+    restartBlinking();
     QWidget::keyReleaseEvent(event);
 }
 

@@ -8,7 +8,9 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSemaphore>
+#include <QStyleHints>
 #include <QTextLayout>
 #include <QThread>
 #include <QTimer>
@@ -59,6 +61,24 @@ public:
 private:
     QAccessible::UpdateHandler previous_;
 };
+
+// Whether the caret is drawn: a line of the text's colour, the line's height
+// tall, where the cursor is (on a white background: Qt draws the caret by
+// inverting what is there).
+bool caretShown(TextBox *box)
+{
+    const QImage picture = box->grab().toImage();
+    const QRect around = box->cursorRect().intersected(box->rect());
+    const QColor ink = box->palette().color(QPalette::Text);
+    for (int x = around.left(); x <= around.right(); ++x) {
+        int inked = 0;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            inked += picture.pixelColor(x, y) == ink;
+        if (inked >= around.height() - 2)
+            return true;
+    }
+    return false;
+}
 
 // Runs a screen reader's query, ending the test with a clear message when it
 // never returns: a query that loops for ever would otherwise hang the suite.
@@ -201,7 +221,9 @@ void RadiusEntryTest::editingKeys_data()
     // "drag down:N" press a button on character N (and drag straight down
     // out of the box), "click shown:N" clicks the Nth character shown, an
     // input method's text included, "told:" lists what a screen reader was
-    // told since the last "told:".
+    // told since the last "told:"; "flash:N" sets the desktop's blink time,
+    // "caret:on" and "caret:off" say whether the caret is drawn now, and
+    // "blink:off" waits until it blinks off.
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selected");
@@ -261,6 +283,11 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("right-to-left text: Left moves on")
         << QStringLiteral("\u0645\u0631 12") << QStringList{"Home", "Shift+Left"} << QStringLiteral("\u0645\u0631 12")
         << QStringLiteral("\u0645");
+    // The caret between spaces, where it crosses no glyph.
+    QTest::newRow("a new blink time applies at once")
+        << "12  " << QStringList{"blink:off", "flash:0", "caret:on"} << "12  " << "";
+    QTest::newRow("a click keeps the caret's blink")
+        << "12  " << QStringList{"blink:off", "click:3", "caret:off"} << "12  " << "";
     QTest::newRow("an input method's text") << "12" << QStringList{"preedit:3", "commit:3"} << "123" << "";
     QTest::newRow("an input method replaces the selection") << "12" << QStringList{"Ctrl+A", "commit:5"} << "5" << "";
     QTest::newRow("a click while an input method composes") // on the 4, where the click goes once it is dropped
@@ -286,6 +313,10 @@ void RadiusEntryTest::editingKeys()
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keySequence(box, QKeySequence::Paste);
     Listener listener(box);
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const auto restoreFlashTime = qScopeGuard([hints, flashTime = hints->cursorFlashTime()] {
+        hints->setCursorFlashTime(flashTime);
+    });
     QString composing; // by an input method
     const auto mouse = [box](QEvent::Type type, Qt::MouseButton button, QPoint at) {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
@@ -304,6 +335,12 @@ void RadiusEntryTest::editingKeys()
                 QSKIP("no accessibility bus: run by test_radius_entry_x11");
             QCOMPARE(told.join(u", "), argument);
             told.clear();
+        } else if (key.startsWith(u"flash:")) {
+            hints->setCursorFlashTime(argument.toInt());
+        } else if (key.startsWith(u"caret:")) {
+            QCOMPARE(caretShown(box), argument == u"on");
+        } else if (key == u"blink:off") {
+            QTRY_VERIFY(!caretShown(box));
         } else if (key.startsWith(u"click shown:")) {
             // Measured on the text as shown, what the box shows left-aligned
             // from where its first character is.
