@@ -54,7 +54,7 @@ std::vector<LineText::Change> LineText::type(const QString &typed)
 {
     std::vector<Change> changes = removeSelection();
     if (!typed.isEmpty())
-        changes.push_back(record(Kind::Typing, {cursor_, QString(), typed}).front());
+        changes.push_back(record(Kind::Typing, {cursor_, QString(), typed}));
     return changes;
 }
 
@@ -73,7 +73,7 @@ std::vector<LineText::Change> LineText::removeSelection()
     if (!hasSelection())
         return {};
     separate_ = true;
-    return record(Kind::RemovingSelection, {selectionStart(), selectedText(), QString()});
+    return {record(Kind::RemovingSelection, {selectionStart(), selectedText(), QString()})};
 }
 
 // Backspace takes one code point, so that an accent typed after its letter
@@ -87,7 +87,7 @@ std::vector<LineText::Change> LineText::backspace()
     qsizetype start = cursor_ - 1;
     if (start > 0 && text_.at(start).isLowSurrogate() && text_.at(start - 1).isHighSurrogate())
         --start;
-    return record(Kind::Backspacing, {start, text_.mid(start, cursor_ - start), QString()});
+    return {record(Kind::Backspacing, {start, text_.mid(start, cursor_ - start), QString()})};
 }
 
 std::vector<LineText::Change> LineText::deleteForward()
@@ -97,7 +97,7 @@ std::vector<LineText::Change> LineText::deleteForward()
     const qsizetype end = nextCharacter(cursor_);
     if (end == cursor_)
         return {};
-    return record(Kind::DeletingForward, {cursor_, text_.mid(cursor_, end - cursor_), QString()});
+    return {record(Kind::DeletingForward, {cursor_, text_.mid(cursor_, end - cursor_), QString()})};
 }
 
 std::vector<LineText::Change> LineText::deleteWordBackward()
@@ -114,7 +114,7 @@ std::vector<LineText::Change> LineText::deleteWordForward()
 
 // Makes a change and records it, where a run of typing, or of deleting one
 // way, grows one step.
-std::vector<LineText::Change> LineText::record(Kind kind, const Change &change)
+LineText::Change LineText::record(Kind kind, const Change &change)
 {
     history_.resize(done_);
     if (separate_ && !history_.empty() && history_.back().kind != Kind::Separator) {
@@ -148,7 +148,7 @@ std::vector<LineText::Change> LineText::record(Kind kind, const Change &change)
     done_ = history_.size();
     apply(change);
     cursor_ = anchor_ = change.position + change.inserted.size();
-    return {change};
+    return change;
 }
 
 // Whether one undo or redo stops between two neighbouring steps, as a line

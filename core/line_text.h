@@ -86,7 +86,7 @@ private:
         qsizetype anchor = 0;
     };
 
-    std::vector<Change> record(Kind kind, const Change &change);
+    Change record(Kind kind, const Change &change);
     static bool apart(Kind earlier, Kind later);
     void apply(const Change &change);
     bool isSpace(qsizetype position) const;
