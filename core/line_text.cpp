@@ -24,41 +24,56 @@ void LineText::setText(const QString &text)
     cursor_ = anchor_ = text_.size();
     history_.clear();
     done_ = 0;
-    joinsTyping_ = false;
+    separate_ = false;
 }
 
 void LineText::moveCursor(qsizetype position, bool select)
 {
-    cursor_ = std::clamp(position, qsizetype(0), text_.size());
+    position = std::clamp(position, qsizetype(0), text_.size());
+    separate_ = separate_ || position != cursor_;
+    cursor_ = position;
     if (!select)
         anchor_ = cursor_;
-    joinsTyping_ = false;
 }
 
+// As a line edit's, a selection made this way is no move: what is typed
+// after it may join the typing before.
 void LineText::setSelection(qsizetype start, qsizetype length)
 {
-    moveCursor(start, false);
-    moveCursor(start + length, true);
+    anchor_ = std::clamp(start, qsizetype(0), text_.size());
+    cursor_ = std::clamp(start + length, qsizetype(0), text_.size());
 }
 
 void LineText::selectAll()
 {
-    setSelection(0, text_.size());
+    cursor_ = anchor_ = 0;
+    moveCursor(text_.size(), true);
 }
 
 std::vector<LineText::Change> LineText::type(const QString &typed)
 {
-    return replace(selectionStart(), selectionEnd(), typed, Kind::Typing);
+    std::vector<Change> changes = removeSelection();
+    if (!typed.isEmpty())
+        changes.push_back(record(Kind::Typing, {cursor_, QString(), typed}));
+    return changes;
 }
 
 std::vector<LineText::Change> LineText::insert(const QString &inserted)
 {
-    return replace(selectionStart(), selectionEnd(), inserted, Kind::Other);
+    if (inserted.isEmpty() && !hasSelection())
+        return {};
+    separate_ = true;
+    std::vector<Change> changes = type(inserted);
+    separate_ = true;
+    return changes;
 }
 
 std::vector<LineText::Change> LineText::removeSelection()
 {
-    return replace(selectionStart(), selectionEnd(), QString(), Kind::Other);
+    if (!hasSelection())
+        return {};
+    separate_ = true;
+    return {record(Kind::RemovingSelection, {selectionStart(), selectedText(), QString()})};
 }
 
 // Backspace takes one code point, so that an accent typed after its letter
@@ -66,64 +81,84 @@ std::vector<LineText::Change> LineText::removeSelection()
 std::vector<LineText::Change> LineText::backspace()
 {
     if (hasSelection())
-        return replace(selectionStart(), selectionEnd(), QString(), Kind::Backspacing);
+        return removeSelection();
+    if (cursor_ == 0)
+        return {};
     qsizetype start = cursor_ - 1;
     if (start > 0 && text_.at(start).isLowSurrogate() && text_.at(start - 1).isHighSurrogate())
         --start;
-    return replace(std::max(start, qsizetype(0)), cursor_, QString(), Kind::Backspacing);
+    return {record(Kind::Backspacing, {start, text_.mid(start, cursor_ - start), QString()})};
 }
 
 std::vector<LineText::Change> LineText::deleteForward()
 {
     if (hasSelection())
-        return replace(selectionStart(), selectionEnd(), QString(), Kind::DeletingForward);
-    return replace(cursor_, nextCharacter(cursor_), QString(), Kind::DeletingForward);
+        return removeSelection();
+    const qsizetype end = nextCharacter(cursor_);
+    if (end == cursor_)
+        return {};
+    return {record(Kind::DeletingForward, {cursor_, text_.mid(cursor_, end - cursor_), QString()})};
 }
 
 std::vector<LineText::Change> LineText::deleteWordBackward()
 {
-    if (!hasSelection())
-        moveCursor(previousWord(cursor_), true);
+    moveCursor(previousWord(cursor_), true);
     return removeSelection();
 }
 
 std::vector<LineText::Change> LineText::deleteWordForward()
 {
-    if (!hasSelection())
-        moveCursor(nextWord(cursor_), true);
-    return removeSelection();
+    moveCursor(nextWord(cursor_), true);
+    return deleteForward();
 }
 
-std::vector<LineText::Change> LineText::replace(qsizetype start, qsizetype end, const QString &inserted, Kind kind)
+// Makes a change and records it, where a run of typing, or of deleting one
+// way, grows one step.
+LineText::Change LineText::record(Kind kind, const Change &change)
 {
-    if (start == end && inserted.isEmpty())
-        return {};
-    Change change{start, text_.mid(start, end - start), inserted};
-    const qsizetype cursorAfter = start + inserted.size();
-    Step *last = joinsTyping_ && done_ == history_.size() && done_ > 0 ? &history_.back() : nullptr;
-    if (last && last->kind == kind && kind == Kind::Typing && change.removed.isEmpty()
-        && last->change.position + last->change.inserted.size() == start) {
-        last->change.inserted += inserted;
-        last->cursorAfter = cursorAfter;
-    } else if (last && last->kind == kind && (kind == Kind::Backspacing || kind == Kind::DeletingForward)
-               && last->change.inserted.isEmpty()
-               && (end == last->change.position || start == last->change.position)) {
-        if (end == last->change.position) {
-            last->change.removed.prepend(change.removed);
-            last->change.position = start;
-        } else {
-            last->change.removed.append(change.removed);
-        }
-        last->cursorAfter = cursorAfter;
-    } else {
-        history_.resize(done_);
-        history_.push_back({change, cursor_, anchor_, cursorAfter, kind});
-        ++done_;
+    history_.resize(done_);
+    if (separate_ && !history_.empty() && history_.back().kind != Kind::Separator) {
+        // Where a line edit's cursor is as it begins the next step: after the
+        // first character typed, where the deleting is, or as it was before
+        // a selection goes. Typing at the end puts it there, not past the
+        // end of the text as a line edit's redo does.
+        qsizetype at = change.position;
+        const QString &typed = change.inserted;
+        if (kind == Kind::Typing)
+            at += typed.size() > 1 && typed.at(0).isHighSurrogate() && typed.at(1).isLowSurrogate() ? 2 : 1;
+        at = std::min(at, text_.size());
+        const bool selected = kind == Kind::RemovingSelection;
+        history_.push_back({Kind::Separator, Change(), selected ? cursor_ : at, selected ? anchor_ : at});
     }
+    separate_ = false;
+    Step *last = history_.empty() ? nullptr : &history_.back();
+    if (last && last->kind == kind && kind == Kind::Typing
+        && last->change.position + last->change.inserted.size() == change.position) {
+        last->change.inserted += change.inserted;
+    } else if (last && last->kind == kind && kind == Kind::Backspacing
+               && change.position + change.removed.size() == last->change.position) {
+        last->change.removed.prepend(change.removed);
+        last->change.position = change.position;
+    } else if (last && last->kind == kind && kind == Kind::DeletingForward
+               && change.position == last->change.position) {
+        last->change.removed.append(change.removed);
+    } else {
+        history_.push_back({kind, change, cursor_, anchor_});
+    }
+    done_ = history_.size();
     apply(change);
-    cursor_ = anchor_ = cursorAfter;
-    joinsTyping_ = kind != Kind::Other;
-    return {change};
+    cursor_ = anchor_ = change.position + change.inserted.size();
+    return change;
+}
+
+// Whether one undo or redo stops between two neighbouring steps, as a line
+// edit's does: between kinds that differ, but never just before a separator
+// (redo ends on it), and a removed selection goes with the steps after it
+// unless a separator stands between.
+bool LineText::apart(Kind earlier, Kind later)
+{
+    return earlier != later && earlier != Kind::RemovingSelection && later != Kind::Separator
+        && (later != Kind::RemovingSelection || earlier == Kind::Separator);
 }
 
 void LineText::apply(const Change &change)
@@ -131,28 +166,49 @@ void LineText::apply(const Change &change)
     text_.replace(change.position, change.removed.size(), change.inserted);
 }
 
+// A separator on top is passed over. The cursor ends before what was typed,
+// after what comes back from Backspace, before what comes back from Delete,
+// and on a selection that comes back, selecting it again.
 std::vector<LineText::Change> LineText::undo()
 {
-    if (!canUndo())
-        return {};
-    const Step &step = history_[--done_];
-    const Change reverse{step.change.position, step.change.inserted, step.change.removed};
-    apply(reverse);
-    cursor_ = step.cursorBefore;
-    anchor_ = step.anchorBefore;
-    joinsTyping_ = false;
-    return {reverse};
+    std::vector<Change> changes;
+    while (done_ > 0) {
+        const Step &step = history_[--done_];
+        if (step.kind == Kind::Separator)
+            continue;
+        const Change reverse{step.change.position, step.change.inserted, step.change.removed};
+        apply(reverse);
+        changes.push_back(reverse);
+        cursor_ = anchor_ = step.change.position + (step.kind == Kind::Backspacing ? step.change.removed.size() : 0);
+        if (step.kind == Kind::RemovingSelection) {
+            cursor_ = step.cursor;
+            anchor_ = step.anchor;
+        }
+        if (done_ > 0 && apart(history_[done_ - 1].kind, step.kind))
+            break;
+    }
+    return changes;
 }
 
+// The cursor ends after what comes back, or where a separator that ends the
+// steps brought back says.
 std::vector<LineText::Change> LineText::redo()
 {
-    if (!canRedo())
-        return {};
-    const Step &step = history_[done_++];
-    apply(step.change);
-    cursor_ = anchor_ = step.cursorAfter;
-    joinsTyping_ = false;
-    return {step.change};
+    std::vector<Change> changes;
+    while (done_ < history_.size()) {
+        const Step &step = history_[done_++];
+        if (step.kind == Kind::Separator) {
+            cursor_ = step.cursor;
+            anchor_ = step.anchor;
+        } else {
+            apply(step.change);
+            changes.push_back(step.change);
+            cursor_ = anchor_ = step.change.position + step.change.inserted.size();
+        }
+        if (done_ < history_.size() && apart(step.kind, history_[done_].kind))
+            break;
+    }
+    return changes;
 }
 
 qsizetype LineText::nextCharacter(qsizetype position) const

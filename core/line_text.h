@@ -34,22 +34,28 @@ public:
     void setText(const QString &text);
 
     // The cursor to `position`, dragging the selection along or dropping it.
+    // A move ends the step of undo being made.
     void moveCursor(qsizetype position, bool select);
     // Selects `length` code units from `start` (backwards when negative);
     // the cursor ends at the far end.
     void setSelection(qsizetype start, qsizetype length);
     void selectAll();
 
-    // Edits. Each replaces the selection, or works at the cursor, and gives
-    // the change it made; an edit that changes nothing gives none.
-    // Typed text joins the typing before it into one step of undo.
+    // Edits, as a line edit makes them. Each replaces the selection, or works
+    // at the cursor, and gives the changes it made in order; an edit that
+    // changes nothing gives none.
     std::vector<Change> type(const QString &typed);
+    // A paste: a step of undo of its own.
     std::vector<Change> insert(const QString &inserted);
     std::vector<Change> removeSelection();
     std::vector<Change> backspace();
     std::vector<Change> deleteForward();
+    // The cursor moves a word, selecting, and what is then selected goes;
+    // forward, the next character goes when nothing is.
     std::vector<Change> deleteWordBackward();
     std::vector<Change> deleteWordForward();
+    // Undo and redo take back or bring back the steps a line edit would, and
+    // leave the cursor and the selection where it would.
     std::vector<Change> undo();
     std::vector<Change> redo();
     bool canUndo() const { return done_ > 0; }
@@ -65,17 +71,23 @@ public:
     std::pair<qsizetype, qsizetype> wordAt(qsizetype position) const;
 
 private:
-    // Backspacing and deleting forward are apart, as in a line edit: a
-    // Delete after Backspaces is its own step of undo.
-    enum class Kind { Typing, Backspacing, DeletingForward, Other };
+    // The kinds of step a line edit records, in its order, which with their
+    // neighbours decide how far one undo or redo goes: a run of one kind
+    // goes together, and what follows a removed selection goes with it. A
+    // separator stands where the cursor moved, or a paste began or ended.
+    enum class Kind { Separator, Typing, Backspacing, DeletingForward, RemovingSelection };
     struct Step
     {
-        Change change;
-        qsizetype cursorBefore, anchorBefore, cursorAfter;
         Kind kind;
+        Change change;
+        // A separator's: the cursor and anchor that redo leaves, those when
+        // the next step began; a removed selection's: those before it.
+        qsizetype cursor = 0;
+        qsizetype anchor = 0;
     };
 
-    std::vector<Change> replace(qsizetype start, qsizetype end, const QString &inserted, Kind kind);
+    Change record(Kind kind, const Change &change);
+    static bool apart(Kind earlier, Kind later);
     void apply(const Change &change);
     bool isSpace(qsizetype position) const;
     bool isSeparator(qsizetype position) const;
@@ -85,5 +97,5 @@ private:
     qsizetype anchor_ = 0;
     std::vector<Step> history_;
     std::size_t done_ = 0; // the steps of history_ now applied
-    bool joinsTyping_ = false; // the last step may take in what is typed or deleted next
+    bool separate_ = false; // a separator goes before the next step
 };

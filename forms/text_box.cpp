@@ -51,29 +51,30 @@ TextBox::TextBox(QWidget *parent)
     setBackgroundRole(QPalette::Base);
     setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));
     layout_.setCacheEnabled(true);
+    // A new blink rate of the desktop's applies at once.
+    connect(QGuiApplication::styleHints(), &QStyleHints::cursorFlashTimeChanged, this, &TextBox::restartBlinking);
 }
 
 void TextBox::setText(const QString &text)
 {
-    if (text == text_.text()) {
-        moveCursor(text_.size(), false);
-        return;
-    }
     const QString before = text_.text();
+    const bool changed = text != before;
     text_.setText(text);
-    if (!preedit_.isEmpty() && hasFocus())
-        QGuiApplication::inputMethod()->reset(); // what it was composing belonged to the old text
-    preedit_.clear();
+    if (!preedit_.isEmpty()) {
+        if (hasFocus())
+            QGuiApplication::inputMethod()->reset(); // what it was composing belonged to the old text
+        preedit_.clear();
+    }
     invalidateLayout();
-    restartBlinking();
     update();
     updateMicroFocus();
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent changed(this, 0, before, text);
-        QAccessible::updateAccessibility(&changed);
+    if (changed && QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent replaced(this, 0, before, text_.text());
+        QAccessible::updateAccessibility(&replaced);
     }
     tellCaret(false);
-    emit textChanged(text_.text());
+    if (changed)
+        emit textChanged(text_.text());
 }
 
 void TextBox::setAlignment(Qt::Alignment alignment)
@@ -89,6 +90,7 @@ void TextBox::setReadOnly(bool readOnly)
     readOnly_ = readOnly;
     setAttribute(Qt::WA_InputMethodEnabled, !readOnly);
     setCursor(readOnly ? Qt::ArrowCursor : Qt::IBeamCursor);
+    restartBlinking();
     if (QAccessible::isActive()) {
         QAccessible::State changed;
         changed.readOnly = true;
@@ -112,7 +114,9 @@ void TextBox::setSelection(int start, int length)
 
 void TextBox::selectAll()
 {
-    setSelection(0, int(text_.size()));
+    commitPreedit();
+    text_.selectAll();
+    cursorMoved();
 }
 
 void TextBox::deselect()
@@ -166,7 +170,6 @@ void TextBox::cursorMoved()
     if (cursorPosition() == toldCursor_ && selectionStart() == toldSelectionStart_
         && selectionEnd() == toldSelectionEnd_)
         return;
-    restartBlinking();
     update();
     updateMicroFocus();
     tellCaret(false);
@@ -202,7 +205,6 @@ void TextBox::edited(const std::vector<LineText::Change> &changes)
     if (changes.empty())
         return;
     invalidateLayout();
-    restartBlinking();
     update();
     updateMicroFocus();
     if (QAccessible::isActive()) {
@@ -256,16 +258,6 @@ void TextBox::cut()
         return;
     copy();
     edited(text_.removeSelection());
-}
-
-// An empty clipboard pasted over a selection removes it, as in a line edit.
-void TextBox::paste()
-{
-    if (readOnly_)
-        return;
-    const QString pasted = QGuiApplication::clipboard()->text();
-    if (!pasted.isEmpty() || text_.hasSelection())
-        edited(text_.insert(pasted));
 }
 
 // On desktops with a selection clipboard, what is selected can be pasted
@@ -475,7 +467,11 @@ void TextBox::paintEvent(QPaintEvent *)
         selections.append(selected);
     }
     layout_.draw(&painter, placement.origin, selections, placement.contents);
-    if (cursorOn_ && !readOnly_ && hasFocus())
+    // The caret blinks on under a selection too, shown where the style
+    // shows it there.
+    const bool caretShown = cursorOn_ && !readOnly_ && hasFocus()
+        && (!text_.hasSelection() || style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, nullptr, this));
+    if (caretShown)
         layout_.drawCursor(&painter, placement.origin, int(shownCursor()),
                            style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this));
 }
@@ -543,15 +539,18 @@ int TextBox::preeditPositionAt(QPoint point)
     return at >= 0 && at <= preedit_.size() ? int(at) : -1;
 }
 
+// The caret's blink starts afresh, shown, as in a line edit: when the box
+// gets the focus, on every key (not on a click or a move by the program),
+// and when the blink rate changes.
 void TextBox::restartBlinking()
 {
     const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
-    cursorOn_ = hasFocus() && !readOnly_
-        && (!text_.hasSelection() || style()->styleHint(QStyle::SH_BlinkCursorWhenTextSelected, nullptr, this));
-    if (cursorOn_ && flashTime >= 2)
+    cursorOn_ = true;
+    if (hasFocus() && !readOnly_ && flashTime >= 2)
         blink_.start(flashTime / 2, this);
     else
         blink_.stop();
+    update();
 }
 
 void TextBox::timerEvent(QTimerEvent *event)

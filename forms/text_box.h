@@ -29,7 +29,8 @@ public:
 
     QString text() const { return text_.text(); }
     // The program's text: the cursor goes to its end and the undo history
-    // starts afresh. The same text again changes nothing.
+    // starts afresh, as in a line edit, also when the text stays the same
+    // (then without textChanged).
     void setText(const QString &text);
 
     Qt::Alignment alignment() const { return alignment_; }

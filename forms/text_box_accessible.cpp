@@ -7,44 +7,78 @@
 
 namespace {
 
-// Words and sentences are looked for this far around an offset first, and
-// some times as far again on a side where what was found reaches the end of
-// the stretch looked at, so that a screen reader reading a long text word by
-// word walks about as far as the word is long, not the whole text. Larger
-// steps waste less on retries: a word of ten million characters takes about
-// twice the time of one look at it by twos, one and a tenth by sixteens.
+// Boundaries are looked for this far around an offset first, and some times
+// as far again while none is found there, so that a screen reader reading a
+// long text word by word walks about as far as the word is long, not the
+// whole text. Larger steps waste less on retries: a word of ten million
+// characters takes about twice the time of one look at it by twos, one and a
+// tenth by sixteens.
 constexpr qsizetype BoundaryReach = 4096;
 constexpr qsizetype BoundaryGrowth = 16;
+// Qt's rules look at the characters on either side of a boundary: one found
+// this near the cut end of a stretch may be the cut's doing, and is looked
+// for again in a longer stretch.
+constexpr qsizetype BoundaryContext = 64;
 
-// A stretch of text, for Qt's own word and sentence boundaries.
-class Stretch : public QAccessibleTextInterface
+// The places a screen reader reads between: where a character, word or
+// sentence starts or ends, as Qt's own text interface counts them (so the
+// spaces between two words are an item too). Qt's own look-up of the item
+// at an offset never returns at the start of a text that begins with a
+// space or punctuation, nor at the end of one that ends a word; this one
+// answers everywhere.
+class Items
 {
 public:
-    explicit Stretch(QString text)
-        : text_(std::move(text))
+    Items(const QString &text, QTextBoundaryFinder::BoundaryType type)
+        : text_(text)
+        , type_(type)
     {
     }
 
-    QString text(int start, int end) const override { return text_.mid(start, end - start); }
-    int characterCount() const override { return int(text_.size()); }
-    void selection(int, int *start, int *end) const override { *start = *end = 0; }
-    int selectionCount() const override { return 0; }
-    void addSelection(int, int) override {}
-    void removeSelection(int) override {}
-    void setSelection(int, int, int) override {}
-    int cursorPosition() const override { return 0; }
-    void setCursorPosition(int) override {}
-    QRect characterRect(int) const override { return {}; }
-    int offsetAtPoint(const QPoint &) const override { return -1; }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int offset, int *start, int *end) const override
+    // The nearest item boundary at or before `position`; 0 when there is none.
+    qsizetype atOrBefore(qsizetype position) const
     {
-        *start = *end = offset;
-        return {};
+        for (qsizetype reach = BoundaryReach;; reach *= BoundaryGrowth) {
+            const qsizetype first = std::max(position - reach, qsizetype(0));
+            const qsizetype last = std::min(position + BoundaryReach, text_.size());
+            QTextBoundaryFinder finder(type_, QStringView(text_).mid(first, last - first));
+            qsizetype found = position - first;
+            finder.setPosition(found);
+            while (found > 0 && !isItemBoundary(finder))
+                found = finder.toPreviousBoundary();
+            if (first == 0 || found >= BoundaryContext)
+                return first + found;
+        }
+    }
+
+    // The nearest item boundary after `position`; the text's length when there
+    // is none.
+    qsizetype after(qsizetype position) const
+    {
+        for (qsizetype reach = BoundaryReach;; reach *= BoundaryGrowth) {
+            const qsizetype first = std::max(position - BoundaryReach, qsizetype(0));
+            const qsizetype last = std::min(position + reach, text_.size());
+            QTextBoundaryFinder finder(type_, QStringView(text_).mid(first, last - first));
+            qsizetype found = position - first;
+            finder.setPosition(found);
+            while (found < last - first) {
+                found = finder.toNextBoundary();
+                if (isItemBoundary(finder))
+                    break;
+            }
+            if (last == text_.size() || found <= last - first - BoundaryContext)
+                return first + found;
+        }
     }
 
 private:
-    QString text_;
+    static bool isItemBoundary(const QTextBoundaryFinder &finder)
+    {
+        return finder.boundaryReasons() & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem);
+    }
+
+    const QString &text_;
+    QTextBoundaryFinder::BoundaryType type_;
 };
 
 class AccessibleTextBox : public QAccessibleWidget,
@@ -140,34 +174,20 @@ public:
         box()->setCursorPosition(start);
     }
 
-    // Characters, words and sentences from a stretch around the offset; the
-    // line is the whole text.
+    // The character, word, sentence or line before, at or after an offset,
+    // as the text interface of a line edit answers; the line is the whole
+    // text. -1 stands for the end of the text, -2 for the caret.
     QString textBeforeOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
-        return inStretch(offset, type, start, end, &QAccessibleTextInterface::textBeforeOffset);
-    }
-    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
-    {
-        return inStretch(offset, type, start, end, &QAccessibleTextInterface::textAfterOffset);
+        return textNear(Before, offset, type, start, end);
     }
     QString textAtOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
     {
-        // At the very end of a text that ends a word or a sentence, Qt's own
-        // search for the word or sentence there never returns; there is
-        // none, as there is no character.
-        const QString text = box()->text();
-        if ((offset == text.size() || offset == -1)
-            && (type == QAccessible::WordBoundary || type == QAccessible::SentenceBoundary)) {
-            QTextBoundaryFinder finder(type == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
-                                                                         : QTextBoundaryFinder::Sentence,
-                                       text.right(BoundaryReach));
-            finder.toEnd();
-            if (finder.boundaryReasons() & (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem)) {
-                *start = *end = -1;
-                return {};
-            }
-        }
-        return inStretch(offset, type, start, end, &QAccessibleTextInterface::textAtOffset);
+        return textNear(At, offset, type, start, end);
+    }
+    QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int *start, int *end) const override
+    {
+        return textNear(After, offset, type, start, end);
     }
 
     // Editing
@@ -176,43 +196,45 @@ public:
     void replaceText(int start, int end, const QString &text) override { box()->replaceText(start, end, text); }
 
 private:
-    using Boundary = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int *, int *) const;
+    enum Where { Before, At, After };
 
-    QString inStretch(int offset, QAccessible::TextBoundaryType type, int *start, int *end, Boundary boundary) const
+    QString textNear(Where where, int offset, QAccessible::TextBoundaryType type, int *start, int *end) const
     {
+        *start = *end = -1;
         const QString text = box()->text();
         const qsizetype length = text.size();
-        if (offset == -1) // the end of the text, by convention
+        if (offset == -2)
+            offset = box()->cursorPosition();
+        else if (offset == -1)
             offset = int(length);
-        if (type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary
-            || type == QAccessible::NoBoundary)
-            return (Stretch(text).*boundary)(offset, type, start, end);
-        if (offset < 0 || offset > length) {
-            *start = *end = -1;
+        if (text.isEmpty() || offset < 0 || offset > length)
             return {};
-        }
-        qsizetype before = BoundaryReach, after = BoundaryReach;
-        for (;;) {
-            const qsizetype first = std::clamp(offset - before, qsizetype(0), length);
-            const qsizetype last = std::clamp(offset + after, first, length);
-            const QString found
-                = (Stretch(text.mid(first, last - first)).*boundary)(int(offset - first), type, start, end);
-            // Nothing found, or a find that ends at the stretch's end, may
-            // go on beyond it.
-            const bool growBefore = first > 0 && *start == 0;
-            const bool growAfter = last < length && (*start < 0 || *end == last - first);
-            if (!growBefore && !growAfter) {
-                if (*start >= 0) {
-                    *start += int(first);
-                    *end += int(first);
-                }
-                return found;
+        qsizetype from = -1, to = -1;
+        if (type == QAccessible::LineBoundary || type == QAccessible::ParagraphBoundary
+            || type == QAccessible::NoBoundary) {
+            if (where == At) {
+                from = 0;
+                to = length;
             }
-            if (growBefore)
-                before *= BoundaryGrowth;
-            if (growAfter)
-                after *= BoundaryGrowth;
+        } else {
+            const Items items(text, type == QAccessible::CharBoundary ? QTextBoundaryFinder::Grapheme
+                                      : type == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                                          : QTextBoundaryFinder::Sentence);
+            if (where == Before) {
+                to = items.atOrBefore(offset);
+                from = to > 0 ? items.atOrBefore(to - 1) : -1;
+            } else {
+                // The item at the offset starts at or before it; the one
+                // after it starts after it. Nothing starts at the very end.
+                from = where == At ? items.atOrBefore(offset) : offset < length ? items.after(offset) : length;
+                to = from < length ? items.after(from) : -1;
+            }
         }
+        if (from < 0 || to <= from)
+            return {};
+        *start = int(from);
+        *end = int(to);
+        return text.mid(from, to - from);
     }
 };
 

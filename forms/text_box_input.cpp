@@ -35,11 +35,30 @@ constexpr QKeySequence::StandardKey EditingKeys[] = {
     QKeySequence::DeleteCompleteLine,
 };
 
+// Under the Windows key scheme, and only there, Alt+Backspace is Undo. A line
+// edit asks the platform's theme for the scheme, which Qt does not publish.
+bool windowsKeyScheme()
+{
+    return QKeySequence::keyBindings(QKeySequence::Undo).contains(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+}
+
 // Text dragged in is taken when it comes as plain text: a file dragged from
 // a file manager offers only its address, which Qt also reports as text.
 bool offersPlainText(const QMimeData *data)
 {
     return data->hasFormat(QStringLiteral("text/plain"));
+}
+
+// What a paste or a drop puts in: the text before its first line break, as
+// the platform's own one-line edit control takes it. Two cells copied from a
+// spreadsheet would otherwise run together into one number.
+QString firstLine(const QString &text)
+{
+    const auto lineBreak = std::find_if(text.begin(), text.end(), [](QChar character) {
+        return character == u'\n' || character == u'\r' || character == QChar::LineSeparator
+            || character == QChar::ParagraphSeparator;
+    });
+    return text.left(lineBreak - text.begin());
 }
 
 // How far around the cursor an input method is told the text.
@@ -163,12 +182,14 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         else
             paste();
     } else if (event == QKeySequence::MoveToNextChar) {
-        if (text_.hasSelection())
+        // A selection ends at its end, or under the Windows key scheme the
+        // cursor moves on from where it is.
+        if (text_.hasSelection() && !windowsKeyScheme())
             moveCursor(text_.selectionEnd(), false);
         else
             forward(false);
     } else if (event == QKeySequence::MoveToPreviousChar) {
-        if (text_.hasSelection())
+        if (text_.hasSelection() && !windowsKeyScheme())
             moveCursor(text_.selectionStart(), false);
         else
             backward(false);
@@ -184,17 +205,13 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         wordForward(true);
     } else if (event == QKeySequence::SelectPreviousWord) {
         wordBackward(true);
-    } else if (event == QKeySequence::MoveToStartOfLine || event == QKeySequence::MoveToStartOfBlock
-               || event == QKeySequence::MoveToStartOfDocument) {
+    } else if (event == QKeySequence::MoveToStartOfLine || event == QKeySequence::MoveToStartOfBlock) {
         moveCursor(0, false);
-    } else if (event == QKeySequence::MoveToEndOfLine || event == QKeySequence::MoveToEndOfBlock
-               || event == QKeySequence::MoveToEndOfDocument) {
+    } else if (event == QKeySequence::MoveToEndOfLine || event == QKeySequence::MoveToEndOfBlock) {
         moveCursor(text_.size(), false);
-    } else if (event == QKeySequence::SelectStartOfLine || event == QKeySequence::SelectStartOfBlock
-               || event == QKeySequence::SelectStartOfDocument) {
+    } else if (event == QKeySequence::SelectStartOfLine || event == QKeySequence::SelectStartOfBlock) {
         moveCursor(0, true);
-    } else if (event == QKeySequence::SelectEndOfLine || event == QKeySequence::SelectEndOfBlock
-               || event == QKeySequence::SelectEndOfDocument) {
+    } else if (event == QKeySequence::SelectEndOfLine || event == QKeySequence::SelectEndOfBlock) {
         moveCursor(text_.size(), true);
     } else if (event == QKeySequence::Delete) {
         if (editable)
@@ -211,7 +228,9 @@ bool TextBox::handleStandardKey(QKeyEvent *event)
         cutFrom(0);
     } else if (event->key() == Qt::Key_Backspace) {
         // Backspace with modifiers the platform binds to nothing else: with
-        // Ctrl it takes the word, otherwise a character.
+        // Ctrl it takes the word as Ctrl+Backspace does (where no word is
+        // selected then, a line edit would delete forward), otherwise a
+        // character.
         if (editable)
             edited(event->modifiers() & Qt::ControlModifier ? text_.deleteWordBackward() : text_.backspace());
     } else {
@@ -226,11 +245,14 @@ void TextBox::keyPressEvent(QKeyEvent *event)
         if (text_.hasSelection())
             copySelectionForMiddleClick();
         event->accept();
+        restartBlinking();
     } else if (!readOnly_ && isTypedText(event)) {
         edited(text_.type(event->text()));
         event->accept();
+        restartBlinking();
     } else {
-        // Return, Escape and the rest go on to the window.
+        // Return, Escape and the rest go on to the window, as do Ctrl+Home
+        // and Ctrl+End, which move nothing in a line edit.
         event->ignore();
     }
 }
@@ -239,14 +261,25 @@ void TextBox::keyPressEvent(QKeyEvent *event)
 void TextBox::keyReleaseEvent(QKeyEvent *event)
 {
     requestSoftwareInputPanel(Qt::LeftButton, false);
+    restartBlinking();
     QWidget::keyReleaseEvent(event);
+}
+
+// An empty clipboard pasted over a selection removes it, as in a line edit.
+void TextBox::paste()
+{
+    if (readOnly_)
+        return;
+    const QString pasted = firstLine(QGuiApplication::clipboard()->text());
+    if (!pasted.isEmpty() || text_.hasSelection())
+        edited(text_.insert(pasted));
 }
 
 // What is selected elsewhere, as the middle button pastes it.
 void TextBox::pasteSelection()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    const QString selection = clipboard->text(QClipboard::Selection);
+    const QString selection = firstLine(clipboard->text(QClipboard::Selection));
     if (!readOnly_ && clipboard->supportsSelection() && !selection.isEmpty())
         edited(text_.insert(selection));
 }
@@ -318,7 +351,8 @@ void TextBox::mouseDoubleClickEvent(QMouseEvent *event)
     if (position < 0)
         return;
     const auto [start, end] = text_.wordAt(position);
-    setSelection(int(start), int(end - start));
+    moveCursor(start, false);
+    moveCursor(end, true);
     copySelectionForMiddleClick();
     doubleClickPoint_ = event->position().toPoint();
     tripleClick_.start(QGuiApplication::styleHints()->mouseDoubleClickInterval(), this);
@@ -351,8 +385,10 @@ QMenu *TextBox::createStandardContextMenu()
     if (!readOnly_) {
         add(tr("&Paste"), "edit-paste", "edit-paste", QKeySequence::Paste,
             !QGuiApplication::clipboard()->text().isEmpty(), &TextBox::paste);
+        // Deleting from the menu is a step of undo of its own, as a paste of
+        // nothing is.
         add(tr("Delete"), "edit-delete", "edit-delete", std::nullopt, selected,
-            [this] { edited(text_.removeSelection()); });
+            [this] { edited(text_.insert(QString())); });
     }
     menu->addSeparator();
     add(tr("Select All"), "select-all", "edit-select-all", QKeySequence::SelectAll,
@@ -395,14 +431,14 @@ void TextBox::dragLeaveEvent(QDragLeaveEvent *)
 
 void TextBox::dropEvent(QDropEvent *event)
 {
-    const QString dropped = offersPlainText(event->mimeData()) ? event->mimeData()->text() : QString();
+    const QString dropped = offersPlainText(event->mimeData()) ? firstLine(event->mimeData()->text()) : QString();
     if (readOnly_ || dropped.isEmpty()) {
         event->ignore();
         return;
     }
     moveCursor(positionAt(event->position().toPoint()), false);
     event->acceptProposedAction();
-    edited(text_.insert(dropped));
+    edited(text_.type(dropped)); // what is typed next joins it in one step of undo, as in a line edit
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)
@@ -421,8 +457,8 @@ void TextBox::inputMethodEvent(QInputMethodEvent *event)
     // back, as in a line edit.
     if (event->replacementStart() != 0 || event->replacementLength() > 0) {
         const qsizetype from = std::clamp(cursor + event->replacementStart(), qsizetype(0), text_.size());
-        text_.moveCursor(std::min(from + event->replacementLength(), text_.size()), false);
-        text_.moveCursor(from, true);
+        const qsizetype to = std::min(from + event->replacementLength(), text_.size());
+        text_.setSelection(to, from - to);
     }
     // What is composed or committed takes the selection's place.
     const std::vector<LineText::Change> changes = gettingInput ? text_.type(commit) : std::vector<LineText::Change>{};

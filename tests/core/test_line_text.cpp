@@ -100,6 +100,16 @@ void LineTextTest::editing_data()
     QTest::newRow("redo after undo") << "12" << QStringList{"insert:345", "undo", "redo"} << "12345" << 5 << 5;
     QTest::newRow("an edit after undo drops the redo")
         << "12" << QStringList{"insert:3", "undo", "type:9", "redo"} << "129" << 3 << 3;
+    // As a line edit's: what is typed after a selection goes, or a word is
+    // deleted, is taken back with it; redo ends where the next step began.
+    QTest::newRow("typing after deleting a selection, undone")
+        << "12 345" << QStringList{"select:3,3", "delete", "type:9", "undo"} << "12 345" << 6 << 3;
+    QTest::newRow("typing after deleting a word, undone")
+        << "12 345" << QStringList{"deleteWordBack", "type:6", "undo"} << "12 345" << 3 << 6;
+    QTest::newRow("redo ends after the first character of the next typing")
+        << "" << QStringList{"type:1", "type:2", "move:0", "type:3", "undo", "undo", "redo"} << "12" << 1 << 1;
+    QTest::newRow("redo ends on the selection the next step deletes")
+        << "12 345" << QStringList{"type:6", "select:0,2", "delete", "undo", "undo", "redo"} << "12 3456" << 2 << 0;
     QTest::newRow("nothing before the program's text")
         << "1" << QStringList{"type:2", "setText:5", "undo"} << "5" << 1 << 1;
     QTest::newRow("undo and redo with nothing to do") << "1" << QStringList{"undo", "redo"} << "1" << 1 << 1;

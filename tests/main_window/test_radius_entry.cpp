@@ -8,7 +8,11 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QScopeGuard>
+#include <QSemaphore>
+#include <QStyleHints>
 #include <QTextLayout>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -57,6 +61,40 @@ public:
 private:
     QAccessible::UpdateHandler previous_;
 };
+
+// Whether the caret is drawn: a line of the text's colour, the line's height
+// tall, where the cursor is (on a white background: Qt draws the caret by
+// inverting what is there).
+bool caretShown(TextBox *box)
+{
+    const QImage picture = box->grab().toImage();
+    const QRect around = box->cursorRect().intersected(box->rect());
+    const QColor ink = box->palette().color(QPalette::Text);
+    for (int x = around.left(); x <= around.right(); ++x) {
+        int inked = 0;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            inked += picture.pixelColor(x, y) == ink;
+        if (inked >= around.height() - 2)
+            return true;
+    }
+    return false;
+}
+
+// Runs a screen reader's query, ending the test with a clear message when it
+// never returns: a query that loops for ever would otherwise hang the suite.
+template <typename Query>
+void answersInTime(const QString &query, Query ask)
+{
+    QSemaphore answered;
+    const std::unique_ptr<QThread> watchdog(QThread::create([&] {
+        if (!answered.tryAcquire(1, 30'000))
+            qFatal("no answer in 30 s to %s", qPrintable(query));
+    }));
+    watchdog->start();
+    ask();
+    answered.release();
+    watchdog->wait();
+}
 
 } // namespace
 
@@ -183,7 +221,9 @@ void RadiusEntryTest::editingKeys_data()
     // "drag down:N" press a button on character N (and drag straight down
     // out of the box), "click shown:N" clicks the Nth character shown, an
     // input method's text included, "told:" lists what a screen reader was
-    // told since the last "told:".
+    // told since the last "told:"; "flash:N" sets the desktop's blink time,
+    // "caret:on" and "caret:off" say whether the caret is drawn now, and
+    // "blink:off" waits until it blinks off.
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selected");
@@ -191,17 +231,42 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("Ctrl+Z takes back the typing") << "" << QStringList{"1", "2", "Ctrl+Z"} << "" << "";
     QTest::newRow("Ctrl+Shift+Z brings it back") << "" << QStringList{"1", "2", "Ctrl+Z", "Ctrl+Shift+Z"} << "12" << "";
     QTest::newRow("Ctrl+Z takes back the paste") << "630" << QStringList{"Ctrl+Z"} << "" << "";
+    // Enter empties the emptied box again, which ends what can be undone.
+    QTest::newRow("nothing to undo after the program's text")
+        << "12" << QStringList{"Ctrl+A", "Backspace", "Return", "Ctrl+Z"} << "" << "";
     QTest::newRow("Shift+Home selects to the start") << "123" << QStringList{"Left", "Shift+Home"} << "123" << "12";
     QTest::newRow("Ctrl+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Backspace"} << "12 " << "";
     QTest::newRow("Ctrl+Left, then Delete") << "12 345" << QStringList{"Ctrl+Left", "Delete"} << "12 45" << "";
     QTest::newRow("Ctrl+A, then typing") << "123" << QStringList{"Ctrl+A", "7"} << "7" << "";
-    QTest::newRow("Left ends a selection at its start") << "123" << QStringList{"Ctrl+A", "Left", "9"} << "9123" << "";
+    // Left ends a selection at its start, except under the Windows key
+    // scheme (Alt+Backspace is Undo there only), where it moves on from the
+    // cursor.
+    const bool windowsKeys
+        = QKeySequence::keyBindings(QKeySequence::Undo).contains(QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    QTest::newRow("Left with a selection") << "123" << QStringList{"Ctrl+A", "Left", "9"}
+                                           << (windowsKeys ? "1293" : "9123") << "";
+    QTest::newRow("Ctrl+Home moves nothing") << "12 345" << QStringList{"Left", "Ctrl+Home", "9"} << "12 3495" << "";
+    QTest::newRow("Ctrl+Shift+End selects nothing") << "12 345" << QStringList{"Home", "Ctrl+Shift+End"} << "12 345"
+                                                    << "";
+    QTest::newRow("Ctrl+Backspace takes the selection and a word more")
+        << "12 345" << QStringList{"Shift+Left", "Shift+Left", "Ctrl+Backspace"} << "12 " << "";
+    QTest::newRow("Ctrl+Delete takes the selection and a word more")
+        << "12 345" << QStringList{"Home", "Shift+Right", "Ctrl+Delete"} << "345" << "";
+    QTest::newRow("Ctrl+Z takes back a cut and the typing after it")
+        << "12345" << QStringList{"Shift+Left", "Ctrl+X", "9", "Ctrl+Z"} << "12345" << "5";
     QTest::newRow("cut, then paste elsewhere")
         << "12345" << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X", "Home", "Ctrl+V"} << "45123" << "";
     QTest::newRow("copy, then paste") << "12" << QStringList{"Ctrl+A", "Ctrl+C", "End", "Ctrl+V"} << "1212" << "";
     QTest::newRow("an empty clipboard pasted over a selection")
         << "12345" << QStringList{"Home", "Shift+Right", "Shift+Right", "clipboard:", "Ctrl+V"} << "345" << "";
     QTest::newRow("text dropped at the end") << "12" << QStringList{"Home", "drop:5"} << "125" << "";
+    // A paste or a drop takes the text before the first line break.
+    const std::pair<const char *, QString> lineBreaks[]
+        = {{"LF", "\n"}, {"CR LF", "\r\n"}, {"CR", "\r"}, {"U+2028", "\u2028"}, {"U+2029", "\u2029"}};
+    for (const auto &[name, lineBreak] : lineBreaks)
+        QTest::addRow("two lines pasted, %s", name) << "1000" + lineBreak + "2000" + lineBreak << QStringList{} << "1000" << "";
+    QTest::newRow("a paste that starts with a line break") << "\n1000" << QStringList{} << "" << "";
+    QTest::newRow("two lines dropped") << "12" << QStringList{"Home", "drop:5\r\n6"} << "125" << "";
     QTest::newRow("a file dropped is refused") << "12" << QStringList{"Home", "drop file:/tmp/a b.txt"} << "12" << "";
     QTest::newRow("Alt+Backspace undoes where it is Undo") << "12" << QStringList{"3", "Alt+Backspace"} << "12" << "";
     QTest::newRow("Ctrl+Shift+Backspace takes the word") << "12 345" << QStringList{"Ctrl+Shift+Backspace"} << "12 " << "";
@@ -218,6 +283,11 @@ void RadiusEntryTest::editingKeys_data()
     QTest::newRow("right-to-left text: Left moves on")
         << QStringLiteral("\u0645\u0631 12") << QStringList{"Home", "Shift+Left"} << QStringLiteral("\u0645\u0631 12")
         << QStringLiteral("\u0645");
+    // The caret between spaces, where it crosses no glyph.
+    QTest::newRow("a new blink time applies at once")
+        << "12  " << QStringList{"blink:off", "flash:0", "caret:on"} << "12  " << "";
+    QTest::newRow("a click keeps the caret's blink")
+        << "12  " << QStringList{"blink:off", "click:3", "caret:off"} << "12  " << "";
     QTest::newRow("an input method's text") << "12" << QStringList{"preedit:3", "commit:3"} << "123" << "";
     QTest::newRow("an input method replaces the selection") << "12" << QStringList{"Ctrl+A", "commit:5"} << "5" << "";
     QTest::newRow("a click while an input method composes") // on the 4, where the click goes once it is dropped
@@ -243,6 +313,10 @@ void RadiusEntryTest::editingKeys()
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keySequence(box, QKeySequence::Paste);
     Listener listener(box);
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const auto restoreFlashTime = qScopeGuard([hints, flashTime = hints->cursorFlashTime()] {
+        hints->setCursorFlashTime(flashTime);
+    });
     QString composing; // by an input method
     const auto mouse = [box](QEvent::Type type, Qt::MouseButton button, QPoint at) {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
@@ -261,6 +335,12 @@ void RadiusEntryTest::editingKeys()
                 QSKIP("no accessibility bus: run by test_radius_entry_x11");
             QCOMPARE(told.join(u", "), argument);
             told.clear();
+        } else if (key.startsWith(u"flash:")) {
+            hints->setCursorFlashTime(argument.toInt());
+        } else if (key.startsWith(u"caret:")) {
+            QCOMPARE(caretShown(box), argument == u"on");
+        } else if (key == u"blink:off") {
+            QTRY_VERIFY(!caretShown(box));
         } else if (key.startsWith(u"click shown:")) {
             // Measured on the text as shown, what the box shows left-aligned
             // from where its first character is.
@@ -320,7 +400,9 @@ void RadiusEntryTest::editingKeys()
 }
 
 // What a screen reader reads from a box at an offset: the character, word or
-// sentence there, quickly in a text of any length.
+// sentence there, quickly in a text of any length. In a short text every
+// query answers at every offset, the ends included, with a piece of the text
+// on the right side of the offset.
 void RadiusEntryTest::screenReaderReadsTheText_data()
 {
     QTest::addColumn<QString>("text");
@@ -332,6 +414,11 @@ void RadiusEntryTest::screenReaderReadsTheText_data()
     QTest::newRow("the word at an offset") << "12 345" << 4 << int(QAccessible::WordBoundary) << "345" << 3;
     QTest::newRow("no word after the last") << "12 345" << 6 << int(QAccessible::WordBoundary) << "" << -1;
     QTest::newRow("no sentence after the last") << "1. 2." << 5 << int(QAccessible::SentenceBoundary) << "" << -1;
+    // What Orca asks after Ctrl+Left to the start of the text.
+    QTest::newRow("the word at the start of \"-300\"") << "-300" << 0 << int(QAccessible::WordBoundary) << "-" << 0;
+    QTest::newRow("the word at the start of \" 12\"") << " 12" << 0 << int(QAccessible::WordBoundary) << " " << 0;
+    QTest::newRow("the word at the start of \"(5)\"") << "(5)" << 0 << int(QAccessible::WordBoundary) << "(" << 0;
+    QTest::newRow("the word at the start of \"...\"") << "..." << 0 << int(QAccessible::WordBoundary) << "..." << 0;
     const QString long10MB = QString(5'000'000, u'0') + "12 34" + QString(5'000'000, u'0');
     QTest::newRow("a word of 10,000 characters") << QString(10'000, u'7') + " 12" << 5'000
                                                  << int(QAccessible::WordBoundary) << QString(10'000, u'7') << 0;
@@ -353,8 +440,40 @@ void RadiusEntryTest::screenReaderReadsTheText()
     QVERIFY(reader);
     QCOMPARE(reader->characterCount(), text.size());
     int from = 0, to = 0;
-    QCOMPARE(reader->textAtOffset(offset, QAccessible::TextBoundaryType(boundary), &from, &to), read);
+    QString found;
+    answersInTime(QStringLiteral("the row's look-up at %1").arg(offset), [&] {
+        found = reader->textAtOffset(offset, QAccessible::TextBoundaryType(boundary), &from, &to);
+    });
+    QCOMPARE(found, read);
     QCOMPARE(from, start);
+
+    if (text.size() > 100)
+        return;
+    using Query = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int *, int *) const;
+    const Query queries[] = {&QAccessibleTextInterface::textBeforeOffset, &QAccessibleTextInterface::textAtOffset,
+                             &QAccessibleTextInterface::textAfterOffset};
+    const int length = int(text.size());
+    for (int at = -2; at <= length; ++at) { // -1 stands for the end, -2 for the caret, which is at the end
+        const int place = at < 0 ? length : at;
+        for (int type = QAccessible::CharBoundary; type <= QAccessible::NoBoundary; ++type) {
+            for (int which : {0, 1, 2}) {
+                const QString asked = QStringLiteral("%1 %2 by boundary %3 in \"%4\"")
+                                          .arg(QStringList{"before", "at", "after"}[which])
+                                          .arg(at)
+                                          .arg(type)
+                                          .arg(text);
+                answersInTime(asked, [&] {
+                    found = (reader->*queries[which])(at, QAccessible::TextBoundaryType(type), &from, &to);
+                });
+                const bool placed = which == 0 ? to <= place
+                    : which == 1               ? from <= place && (place < to || to == length)
+                                               : place < from;
+                QVERIFY2((from == -1 && to == -1 && found.isEmpty())
+                             || (0 <= from && from < to && to <= length && found == text.mid(from, to - from) && placed),
+                         qPrintable(asked + QStringLiteral(": \"%1\" from %2 to %3").arg(found).arg(from).arg(to)));
+            }
+        }
+    }
 }
 
 // The whole text is selected when the box receives the focus from the Tab key
