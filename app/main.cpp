@@ -6,7 +6,6 @@
 #include "resources/pictures.h"
 
 #include <QApplication>
-#include <QDir>
 
 namespace {
 
@@ -24,13 +23,6 @@ int runWindows(int argc, char *argv[])
     // looks up one font rather than two.
     QApplication::setFont(windowFont());
     closeWindowsAtOutsideEnds(application);
-#ifdef FERROX_PLUGIN_FOLDER
-    // Under Wayland, the title bar that offers no maximise: the program's
-    // plugin folder comes first, and with it the first decoration Qt finds.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        QCoreApplication::addLibraryPath(
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FERROX_PLUGIN_FOLDER)));
-#endif
 
     Form1 form;
     form.show();
