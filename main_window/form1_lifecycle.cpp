@@ -5,9 +5,9 @@
 #include "forms/text_box.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
@@ -109,8 +109,15 @@ void Form1::placeOnceFramed()
 }
 
 // Every close saves, whether or not anything changed; it cannot be cancelled.
+// While the About window is open the main window takes no input, and so no
+// close either: a Wayland compositor's close reaches the window past Qt's
+// modality. Ends from outside the windows close the About window first.
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (QApplication::activeModalWidget()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -55,6 +56,8 @@ private slots:
     void cleanup() { directory_.reset(); }
 
     void mainWindowTakesNoInputWhileAboutIsOpen();
+    void requestFromOutsideWhileAboutIsOpen_data();
+    void requestFromOutsideWhileAboutIsOpen();
     void secondOpeningStartsAfresh();
 
 private:
@@ -86,6 +89,38 @@ void AboutFromMainWindowTest::mainWindowTakesNoInputWhileAboutIsOpen()
     // With the About window gone, the same click goes through.
     QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, calculateAt);
     QCOMPARE(text1(form, 3)->text(), QStringLiteral("80"));
+}
+
+// What the window system may ask while the About window is open: a close of
+// the main window (a Wayland compositor's reaches the window past Qt's
+// modality) is ignored, as a close of the program's own would be; a
+// minimised About window closes, so the main window is not left blocked.
+void AboutFromMainWindowTest::requestFromOutsideWhileAboutIsOpen_data()
+{
+    QTest::addColumn<bool>("minimiseAbout"); // else the main window is closed
+    QTest::newRow("close of the main window") << false;
+    QTest::newRow("About window minimised") << true;
+}
+
+void AboutFromMainWindowTest::requestFromOutsideWhileAboutIsOpen()
+{
+    QFETCH(bool, minimiseAbout);
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    bool aboutClosed = false;
+    QVERIFY(withAboutOpen(form, [&](frmAbout &about) {
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        if (minimiseAbout)
+            about.windowHandle()->setWindowState(Qt::WindowMinimized);
+        else
+            form.windowHandle()->close();
+        aboutClosed = QTest::qWaitFor([&about] { return !about.isVisible(); }, 1000);
+        QVERIFY(form.isVisible());
+    }));
+    QCOMPARE(aboutClosed, minimiseAbout);
+    QVERIFY(form.isVisible());
+    QVERIFY(!QFile::exists(QStringLiteral("KDM.cfg")));
 }
 
 void AboutFromMainWindowTest::secondOpeningStartsAfresh()
