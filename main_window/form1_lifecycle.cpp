@@ -10,6 +10,7 @@
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <vector>
 
@@ -94,7 +95,7 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::placeOnceFramed()
 {
-    if (!isVisible() || frameGeometry().size() == size())
+    if (!isVisible() || outerFrame().size() == size())
         return;
     if (centreOnceFramed_) {
         centreOnceFramed_ = false;
@@ -157,16 +158,16 @@ void Form1::centreOnScreen()
 // Wayland session keeps the position the X11 sessions use.
 float Form1::Left() const
 {
-    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+    return !platformKnowsWindowPositions() || outerFrame().topLeft() == placedPixels_
         ? placedTwips_.left
-        : float(frameGeometry().x() * TwipsPerPixel);
+        : float(outerFrame().x() * TwipsPerPixel);
 }
 
 float Form1::Top() const
 {
-    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+    return !platformKnowsWindowPositions() || outerFrame().topLeft() == placedPixels_
         ? placedTwips_.top
-        : float(frameGeometry().y() * TwipsPerPixel);
+        : float(outerFrame().y() * TwipsPerPixel);
 }
 
 void Form1::setLeft(float twips)
@@ -183,12 +184,20 @@ void Form1::setTop(float twips)
 
 float Form1::Width() const
 {
-    return float(frameGeometry().width() * TwipsPerPixel);
+    return float(outerFrame().width() * TwipsPerPixel);
 }
 
 float Form1::Height() const
 {
-    return float(frameGeometry().height() * TwipsPerPixel);
+    return float(outerFrame().height() * TwipsPerPixel);
+}
+
+// The window and its frame. A window manager may tell the frame only after
+// the window is shown, without moving it; the widget learns of it only at its
+// next move, its window at once.
+QRect Form1::outerFrame() const
+{
+    return isVisible() ? windowHandle()->frameGeometry() : frameGeometry();
 }
 
 // The window system places whole pixels; the twips given are kept so that
