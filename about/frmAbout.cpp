@@ -128,6 +128,16 @@ void frmAbout::done(int result)
     QDialog::done(result);
 }
 
+// Some window managers minimise the About window without the main window,
+// which it keeps from taking input: minimised, the About window closes, so
+// that the main window is never left blocked by a window out of sight.
+void frmAbout::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, &QDialog::reject);
+}
+
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Label1 && event->type() == QEvent::MouseMove)

@@ -6,16 +6,44 @@
 #include "resources/pictures.h"
 
 #include <QApplication>
-#include <QDir>
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace {
 
+// On Linux, inside a Wayland session that also runs an X server (XWayland),
+// the program takes X11 unless the user chose a platform: there the window
+// manager tells it where its window stands, keeps its one size and honours
+// modal windows, and draws the title bar without maximise. The choice goes to
+// Qt as its own -platform option, so that it is not inherited by programs the
+// program starts, such as the browser the About link opens; Qt takes the
+// native platform when the X server cannot be reached.
+std::vector<char *> argumentsWithPlatform(int argc, char *argv[])
+{
+    std::vector<char *> arguments(argv, argv + argc);
+#ifdef Q_OS_LINUX
+    static char option[] = "-platform";
+    static char x11First[] = "xcb;wayland";
+    const bool chosen = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        || std::any_of(arguments.begin(), arguments.end(), [](const char *argument) {
+               return std::strcmp(argument, "-platform") == 0 || std::strcmp(argument, "--platform") == 0;
+           });
+    if (!chosen && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        arguments.insert(arguments.end(), {option, x11First});
+#endif
+    arguments.push_back(nullptr);
+    return arguments;
+}
+
 int runWindows(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
+    std::vector<char *> arguments = argumentsWithPlatform(argc, argv);
+    int count = int(arguments.size()) - 1;
+    QApplication application(count, arguments.data());
     QApplication::setApplicationName(QString::fromLatin1(identity::programFileName));
     QApplication::setOrganizationName(QString::fromLatin1(identity::companyName));
     QApplication::setApplicationVersion(identity::localVersionText());
@@ -27,13 +55,6 @@ int runWindows(int argc, char *argv[])
     // looks up one font rather than two.
     QApplication::setFont(windowFont());
     closeWindowsAtOutsideEnds(application);
-#ifdef FERROX_PLUGIN_FOLDER
-    // Under Wayland, the title bar that offers no maximise: the program's
-    // plugin folder comes first, and with it the first decoration Qt finds.
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        QCoreApplication::addLibraryPath(
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(FERROX_PLUGIN_FOLDER)));
-#endif
 
     Form1 form;
     form.show();

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QScopedValueRollback>
@@ -93,11 +94,11 @@ private:
     bool fitting_ = false;
 };
 
-// A maximise request has left when the window learns of it, and the
-// compositor answers it with the size to take. So the window lets go of its
-// fixed size at once, takes the size it is given, asks for its normal state
-// back once it has been given the other one, and is fixed to its size again
-// once it has it back.
+// A maximise or full-screen request may come from the window manager's menu,
+// a pager, a tool or Qt's own title bar on Wayland. The window takes the state
+// it is given, and once it has shown itself in it, asks for its normal state
+// back; once the window system reports the normal state, the window has its
+// one size again, whether or not it was resized meanwhile.
 class NormalStateKeeper : public QObject
 {
 public:
@@ -110,27 +111,28 @@ protected:
         case QEvent::Show:
             if (!fixed_.isValid()) {
                 fixed_ = window_->minimumSize();
-                connect(window_->windowHandle(), &QWindow::windowStateChanged, this, &NormalStateKeeper::letGo);
+                connect(window_->windowHandle(), &QWindow::windowStateChanged, this, &NormalStateKeeper::stateChanged);
             }
             break;
+        // The window system's word on the state; the window's own
+        // (`windowHandle()->windowStates()`) changes as soon as anybody asks.
         case QEvent::WindowStateChange:
-            askForNormal_ = lettingGo_ && (window_->windowState() & refused);
+            if (window_->windowState() & refused)
+                refuse();
+            else
+                keepFixedSizeOnceNormal();
             break;
+        // Drawn in the state it was given, the window asks for the normal
+        // state: a compositor takes the way back only from a state the window
+        // has shown. Elsewhere it asks also after a request the window
+        // manager refused without a word, so that the next one counts.
         case QEvent::Paint:
-            // Once drawn in the state it was given: a compositor takes the
-            // way back only from a state the window has shown.
-            if (askForNormal_) {
-                askForNormal_ = false;
-                QTimer::singleShot(0, this, [this] { window_->windowHandle()->setWindowStates(Qt::WindowNoState); });
-            }
-            break;
-        case QEvent::Resize:
-            if (lettingGo_ && window_->windowHandle()->windowStates() == Qt::WindowNoState && window_->size() == fixed_) {
-                lettingGo_ = false;
-                window_->setMaximumSize(fixed_);
-                if (window_->layout())
-                    window_->layout()->setSizeConstraint(constraint_);
-            }
+            if (refusing_ && (window_->windowHandle()->windowStates() & refused)
+                && (!takesGivenSize() || (window_->windowState() & refused)))
+                QTimer::singleShot(0, this, [this] {
+                    if (window_->windowHandle()->windowStates() & refused)
+                        window_->windowHandle()->setWindowStates(Qt::WindowNoState);
+                });
             break;
         default:
             break;
@@ -141,24 +143,56 @@ protected:
 private:
     static constexpr Qt::WindowStates refused = Qt::WindowMaximized | Qt::WindowFullScreen;
 
-    void letGo(Qt::WindowState state)
+    // A Wayland compositor makes a maximised window take the size it gives,
+    // and ends a program whose window keeps another: there the window lets go
+    // of its size until it is back.
+    static bool takesGivenSize() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+    void stateChanged(Qt::WindowState state)
     {
-        if (!(refused & state) || lettingGo_)
-            return;
-        lettingGo_ = true;
-        // A layout that fixes the window's size would take it back at once.
-        if (window_->layout()) {
-            constraint_ = window_->layout()->sizeConstraint();
-            window_->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+        if (refused & state)
+            refuse();
+        else
+            keepFixedSizeOnceNormal();
+    }
+
+    void refuse()
+    {
+        refusing_ = true;
+        if (takesGivenSize() && !lettingGo_) {
+            lettingGo_ = true;
+            // A layout that fixes the window's size would take it back at once.
+            if (window_->layout()) {
+                constraint_ = window_->layout()->sizeConstraint();
+                window_->layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+            }
+            window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         }
-        window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        window_->update();
+    }
+
+    // Normal both in the window system's word and the window's own: a request
+    // refused outright, or the way back granted.
+    void keepFixedSizeOnceNormal()
+    {
+        const Qt::WindowStates away = refused | Qt::WindowMinimized;
+        if (!refusing_ || (window_->windowState() & away) || (window_->windowHandle()->windowStates() & away))
+            return;
+        refusing_ = false;
+        if (lettingGo_) {
+            lettingGo_ = false;
+            window_->setMaximumSize(fixed_);
+            if (window_->layout())
+                window_->layout()->setSizeConstraint(constraint_);
+        }
+        window_->resize(fixed_);
     }
 
     QWidget *window_;
     QSize fixed_;
     QLayout::SizeConstraint constraint_ = QLayout::SetDefaultConstraint;
+    bool refusing_ = false;
     bool lettingGo_ = false;
-    bool askForNormal_ = false;
 };
 
 } // namespace

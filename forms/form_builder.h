@@ -86,10 +86,10 @@ void buildControls(QWidget *client, const Row (&rows)[Count], Create create)
 // The font of every window of the program: Arial 8.25 pt.
 QFont windowFont();
 
-// Keeps a window of fixed size from being maximised or made full-screen by
-// whatever asks: Qt's own decorations on Wayland offer a maximise button
-// whatever the window's flags, and a fixed-size window the compositor
-// maximises ends the program with a protocol error.
+// Keeps a window of fixed size in its normal state and at its size against
+// maximise and full-screen requests from whatever asks, however often: Qt's
+// own decorations on Wayland offer a maximise button whatever the window's
+// flags, and window managers and tools send such requests too.
 void keepNormalState(QWidget *window);
 
 // The face every window of the program shares: its font and the program's

@@ -56,6 +56,7 @@ private:
     void MenuAbout_Click();
     void centreOnScreen();
     void keepReachable();
+    QRect outerFrame() const;
     void placeOnceFramed();
     void placeWindow();
 

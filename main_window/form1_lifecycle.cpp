@@ -5,11 +5,12 @@
 #include "forms/text_box.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <vector>
 
@@ -94,7 +95,7 @@ void Form1::showEvent(QShowEvent *event)
 
 void Form1::placeOnceFramed()
 {
-    if (!isVisible() || frameGeometry().size() == size())
+    if (!isVisible() || outerFrame().size() == size())
         return;
     if (centreOnceFramed_) {
         centreOnceFramed_ = false;
@@ -109,8 +110,15 @@ void Form1::placeOnceFramed()
 }
 
 // Every close saves, whether or not anything changed; it cannot be cancelled.
+// While the About window is open the main window takes no input, and so no
+// close either: a Wayland compositor's close reaches the window past Qt's
+// modality. Ends from outside the windows close the About window first.
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (QApplication::activeModalWidget()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -150,16 +158,16 @@ void Form1::centreOnScreen()
 // Wayland session keeps the position the X11 sessions use.
 float Form1::Left() const
 {
-    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+    return !platformKnowsWindowPositions() || outerFrame().topLeft() == placedPixels_
         ? placedTwips_.left
-        : float(frameGeometry().x() * TwipsPerPixel);
+        : float(outerFrame().x() * TwipsPerPixel);
 }
 
 float Form1::Top() const
 {
-    return !platformKnowsWindowPositions() || frameGeometry().topLeft() == placedPixels_
+    return !platformKnowsWindowPositions() || outerFrame().topLeft() == placedPixels_
         ? placedTwips_.top
-        : float(frameGeometry().y() * TwipsPerPixel);
+        : float(outerFrame().y() * TwipsPerPixel);
 }
 
 void Form1::setLeft(float twips)
@@ -176,12 +184,20 @@ void Form1::setTop(float twips)
 
 float Form1::Width() const
 {
-    return float(frameGeometry().width() * TwipsPerPixel);
+    return float(outerFrame().width() * TwipsPerPixel);
 }
 
 float Form1::Height() const
 {
-    return float(frameGeometry().height() * TwipsPerPixel);
+    return float(outerFrame().height() * TwipsPerPixel);
+}
+
+// The window and its frame. A window manager may tell the frame only after
+// the window is shown, without moving it; the widget learns of it only at its
+// next move, its window at once.
+QRect Form1::outerFrame() const
+{
+    return isVisible() ? windowHandle()->frameGeometry() : frameGeometry();
 }
 
 // The window system places whole pixels; the twips given are kept so that

@@ -4,6 +4,7 @@
 #include "core/version_rules.h"
 #include "loopback_http_server.h"
 #include "main_window/Form1.h"
+#include "support/files.h"
 #include "support/form1_controls.h"
 #include "support/scratch_directory.h"
 
@@ -80,6 +81,8 @@ private slots:
     }
     void cleanup() { directory_.reset(); }
 
+    void requestFromOutsideWhileAboutIsOpen_data();
+    void requestFromOutsideWhileAboutIsOpen();
     void mainWindowTakesNoInputWhileAboutIsOpen();
     void secondOpeningStartsAfresh();
     void restOnceNothingChanges_data();
@@ -88,6 +91,38 @@ private slots:
 private:
     std::unique_ptr<ScratchDirectory> directory_;
 };
+
+// What the window system may ask while the About window is open: a close of
+// the main window (a Wayland compositor's reaches the window past Qt's
+// modality) is ignored, as a close of the program's own would be; a
+// minimised About window closes, so the main window is not left blocked.
+void AboutFromMainWindowTest::requestFromOutsideWhileAboutIsOpen_data()
+{
+    QTest::addColumn<bool>("minimiseAbout"); // else the main window is closed
+    QTest::newRow("close of the main window") << false;
+    QTest::newRow("About window minimised") << true;
+}
+
+void AboutFromMainWindowTest::requestFromOutsideWhileAboutIsOpen()
+{
+    QFETCH(bool, minimiseAbout);
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    bool aboutClosed = false;
+    QVERIFY(withAboutOpen(form, [&](frmAbout &about) {
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        if (minimiseAbout)
+            about.windowHandle()->setWindowState(Qt::WindowMinimized);
+        else
+            form.windowHandle()->close();
+        aboutClosed = QTest::qWaitFor([&about] { return !about.isVisible(); }, 1000);
+        QVERIFY(form.isVisible());
+    }));
+    QCOMPARE(aboutClosed, minimiseAbout);
+    QVERIFY(form.isVisible());
+    QCOMPARE(files::read(), QByteArray("<no readable file>")); // nothing saved
+}
 
 // Input goes through the windows, as the user's would: QTest's widget-level
 // calls go around modality.

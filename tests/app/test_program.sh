@@ -1,10 +1,12 @@
 #!/bin/sh
-# The built program as a user runs it, in a real X session (see
-# with_window_manager.sh): it opens its window, the user switches the units
-# from the keyboard and closes the window with the window manager's Alt+F4;
-# the program ends and has saved its settings, and a second start in that
-# directory comes back in the same units at the same place. Its window carries
-# the class that its desktop entry names, so the desktop ties them together.
+# The built program as a user runs it in a Wayland session that also runs an X
+# server (see with_weston.sh and with_window_manager.sh): started with no
+# platform chosen, it opens its window on X11; the user moves the window,
+# switches the units from the keyboard and closes the window with the window
+# manager's Alt+F4; the program ends and has saved its settings, and a second
+# start in that directory comes back in the same units at the place the window
+# was moved to. Its window carries the class that its desktop entry names, so
+# the desktop ties them together.
 # Ended by a signal instead, it saves as a close does; asked for its version
 # or help, it answers without a display.
 set -eu
@@ -15,7 +17,20 @@ cd "$work"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-window_of() { xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+# As a desktop session starts it: both displays there, no platform chosen.
+[ -n "${WAYLAND_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] || fail "needs both a Wayland and an X display"
+unset QT_QPA_PLATFORM
+XDG_SESSION_TYPE=wayland
+export XDG_SESSION_TYPE
+
+window_of() {
+    found=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || true
+    [ -n "$found" ] || { echo "FAIL: no window '$1' on the X display" >&2; exit 1; }
+    echo "$found"
+}
+
+# The window's place on the screen, as "x,y".
+place_of() { xdotool getwindowgeometry "$1" | sed -n 's/^ *Position: \([^ ]*\) .*/\1/p'; }
 
 # Focus starts in "Left Outer Radius": Tab five times reaches the unit mode
 # ("Metric"); Up selects "Imperial".
@@ -29,6 +44,10 @@ window=$(window_of 'Ferrox SpdCalc')
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 xdotool search --class "^$wm_class\$" | grep -qx "$window" || fail "the window's class is not StartupWMClass=$wm_class"
 xdotool windowactivate --sync "$window"
+centred=$(place_of "$window")
+xdotool windowmove --sync "$window" 200 150
+moved=$(place_of "$window")
+[ "$moved" != "$centred" ] || fail "the window did not move from $centred"
 choose_imperial
 xdotool key alt+F4
 wait "$pid" || fail "the program did not end cleanly"
@@ -39,6 +58,7 @@ first=$(cat KDM.cfg)
 "$program" &
 pid=$!
 window=$(window_of 'Ferrox SpdCalc')
+[ "$(place_of "$window")" = "$moved" ] || fail "the second run shows the window at $(place_of "$window"), not where it was moved to ($moved)"
 xdotool windowactivate --sync "$window"
 xdotool key alt+F4
 wait "$pid" || fail "the second run did not end cleanly"

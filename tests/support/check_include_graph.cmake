@@ -10,7 +10,6 @@
 cmake_minimum_required(VERSION 3.25)
 set(floor_core 0)
 set(floor_resources 0)
-set(floor_wayland_decoration 0)
 set(floor_forms 1)
 set(floor_settings 1)
 set(floor_about 2)

@@ -1,20 +1,10 @@
 #!/bin/sh
 # Runs a test program in a Wayland session: weston with its headless backend,
 # which has no input seat, in a private runtime directory, ended when the test
-# ends. With --pointer, weston runs instead in a window of its own Xvfb, at the
-# X screen's origin, with that server's pointer as its seat: xdotool, given the
-# exported DISPLAY, moves and clicks in the session at the same coordinates.
-# Exits 77 (skipped) only when weston cannot start at all.
+# ends. Exits 77 (skipped) only when weston cannot start at all.
 set -eu
-work=$(mktemp -d) compositor="" server=""
-trap 'kill $compositor $server 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-backend=headless-backend.so
-if [ "${1:-}" = --pointer ]; then
-    shift
-    backend=x11-backend.so
-    . "$(dirname "$0")/xvfb.sh"
-    start_xvfb "$work"
-fi
+work=$(mktemp -d) compositor=""
+trap 'kill $compositor 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
 XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export XDG_RUNTIME_DIR
@@ -22,7 +12,7 @@ WAYLAND_DISPLAY=wayland-test
 export WAYLAND_DISPLAY
 
 # --debug lets the tests take screenshots and read weston's scene graph.
-weston --no-config --backend=$backend --use-pixman --width=1280 --height=720 --idle-time=0 \
+weston --no-config --backend=headless-backend.so --use-pixman --width=1280 --height=720 --idle-time=0 \
     --socket="$WAYLAND_DISPLAY" --debug >"$work/weston.log" 2>&1 &
 compositor=$!
 for _ in $(seq 100); do
