@@ -117,10 +117,7 @@ protected:
         // The window system's word on the state; the window's own
         // (`windowHandle()->windowStates()`) changes as soon as anybody asks.
         case QEvent::WindowStateChange:
-            if (window_->windowState() & refused)
-                refuse();
-            else
-                keepFixedSizeOnceNormal();
+            stateChanged(window_->windowState());
             break;
         // Drawn in the state it was given, the window asks for the normal
         // state: a compositor takes the way back only from a state the window
@@ -148,9 +145,9 @@ private:
     // of its size until it is back.
     static bool takesGivenSize() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
-    void stateChanged(Qt::WindowState state)
+    void stateChanged(Qt::WindowStates states)
     {
-        if (refused & state)
+        if (states & refused)
             refuse();
         else
             keepFixedSizeOnceNormal();
