@@ -21,12 +21,7 @@ bool bypasses(const QString &entry, const QString &host)
 {
     if (entry.compare(u"<local>", Qt::CaseInsensitive) == 0)
         return !host.contains(u'.');
-    QStringList parts = entry.split(u'*');
-    for (QString &part : parts)
-        part = QRegularExpression::escape(part);
-    const QRegularExpression pattern(QRegularExpression::anchoredPattern(parts.join(QStringLiteral(".*"))),
-                                     QRegularExpression::CaseInsensitiveOption);
-    return pattern.match(host).hasMatch();
+    return QRegularExpression::fromWildcard(entry, Qt::CaseInsensitive).match(host).hasMatch();
 }
 
 QString takeOwnership(LPWSTR text)
