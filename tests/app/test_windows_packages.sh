@@ -103,6 +103,13 @@ windows_home="C:\\users\\$user\\AppData"
 
 "$wine" reg query "$key" >"$work/entry" 2>&1 || fail "no entry in installed apps"
 value() { tr -d '\r' <"$work/entry" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"; }
+# Runs the quiet uninstaller of the entry read last, as installed apps runs it.
+run_registered_uninstaller() {
+    quiet=$(value QuietUninstallString)
+    uninstaller=${quiet#\"}
+    # shellcheck disable=SC2086 # the arguments as the registry gives them
+    "$wine" "${uninstaller%%\"*}" ${quiet##*\" }
+}
 installed_windows="$windows_home\\Local\\Programs\\FerroxSpdCalc"
 for expected in "DisplayName|Ferrox Speed Calculator" "DisplayVersion|2012.0831.2343" "Publisher|Quorvel Software" \
     "DisplayIcon|$installed_windows\\FerroxSpdCalc.exe" "InstallLocation|$installed_windows" \
@@ -132,11 +139,7 @@ done
 # While the program runs, the installer and the uninstaller, run as installed
 # apps runs it, keep everything and say they failed.
 ! "$wine" "$build/$name-setup.exe" /S || fail "the installer reports success while the program runs"
-quiet=$(value QuietUninstallString)
-uninstaller=${quiet#\"}
-uninstaller=${uninstaller%%\"*}
-# shellcheck disable=SC2086 # the arguments as the registry gives them
-! "$wine" "$uninstaller" ${quiet##*\" } || fail "the uninstaller reports success while the program runs"
+! run_registered_uninstaller || fail "the uninstaller reports success while the program runs"
 (cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "files of the running program went"
 "$wine" reg query "$key" >/dev/null 2>&1 || fail "the entry in installed apps went while the program runs"
 xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers alt+F4
@@ -145,8 +148,7 @@ xdotool windowactivate --sync "$(head -n 1 "$work/window")" key --clearmodifiers
 cp "$working/KDM.cfg" "$work/KDM.cfg"
 
 uninstall() {
-    # shellcheck disable=SC2086
-    "$wine" "$uninstaller" ${quiet##*\" } || fail "the uninstaller reports failure"
+    run_registered_uninstaller || fail "the uninstaller reports failure"
     "$wineserver" -w
     [ ! -e "$installed" ] || { find "$installed"; fail "the uninstaller left the above behind"; }
     [ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
@@ -166,8 +168,5 @@ installed="$home/AppData/Local/Apps/FerroxSpdCalc"
 (cd "$installed" && find . -type f | sort) | diff -u "$work/expected" - || fail "the second folder's files"
 "$wine" reg query "$key" >"$work/entry" 2>&1 || fail "no entry in installed apps"
 [ "$(value InstallLocation)" = "$installed_windows" ] || fail "installed apps names $(value InstallLocation)"
-quiet=$(value QuietUninstallString)
-uninstaller=${quiet#\"}
-uninstaller=${uninstaller%%\"*}
 uninstall
 echo "The packages install, start in the user's folder, load no planted DLL, replace an earlier copy and uninstall cleanly."
